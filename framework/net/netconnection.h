@@ -1,0 +1,105 @@
+#pragma once
+
+#include "framework/net/neterror.h"
+
+#include <QDate>
+#include <QObject>
+#include <QVariant>
+
+#include <functional>
+#include <memory>
+
+class DataPacket;
+class QTcpSocket;
+
+// The operator that a connection signs in as in its hello.
+struct NetCredentials {
+    QString operatorCode;
+    QString password;
+};
+
+// One positional argument of a remote call: a value, or a text variable passed by reference whose
+// content is replaced by what the server writes back. Booleans travel as -1 (true) and 0 (false),
+// dates as double day counts (0 = no date), data packets as packets.
+class NetArg {
+public:
+    NetArg(const QVariant &value);
+    NetArg(const QString &text);
+    NetArg(const char *text);
+    NetArg(double value);
+    NetArg(int value);
+    NetArg(qint64 value);
+    NetArg(bool flag);
+    NetArg(const QDate &date);
+    NetArg(const DataPacket &packet);
+    NetArg(QString *reference);
+
+    const QVariant &value() const { return m_value; }
+    QString *reference() const { return m_reference; }
+
+private:
+    QVariant m_value;
+    QString *m_reference = nullptr;
+};
+
+// The connection to one remote module of the application server. It keeps one TCP connection while
+// connected; calls are synchronous and wait on the socket without running an event loop. Transport
+// failures throw NetError and leave the connection disconnected; a later call connects again.
+//
+//   net.call("GetAjusPag", {filial, lancto, seq, parcela});
+//   net.call("GetVrBoleto", {filial, lancto, seq, &parcela});   // parcela receives the write-back
+class TNetConnection : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString ServerName READ ServerName WRITE setServerName)
+    Q_PROPERTY(bool ThrowException READ ThrowException WRITE setThrowException)
+    Q_PROPERTY(bool Connected READ connected WRITE setConnected)
+
+public:
+    explicit TNetConnection(QObject *parent = nullptr);
+    ~TNetConnection() override;
+
+    QString ServerName() const { return m_serverName; }
+    void setServerName(const QString &name) { m_serverName = name; }
+    bool ThrowException() const { return m_throwException; }
+    void setThrowException(bool on) { m_throwException = on; }
+
+    QString host() const { return m_host; }
+    void setHost(const QString &host) { m_host = host; }
+    quint16 port() const { return m_port; }
+    void setPort(quint16 port) { m_port = port; }
+
+    // Time limits in milliseconds: opening the connection with its hello, and waiting for one answer.
+    int connectTimeout() const { return m_connectTimeout; }
+    void setConnectTimeout(int ms) { m_connectTimeout = ms; }
+    int callTimeout() const { return m_callTimeout; }
+    void setCallTimeout(int ms) { m_callTimeout = ms; }
+
+    // Connecting emits BeforeConnect, opens the socket and signs in; throws NetError on failure.
+    bool connected() const;
+    void setConnected(bool on);
+
+    // Calls a method of the module ServerName by name. Returns the method's value, or the server's
+    // failure inside the result (see checkresult.h); with ThrowException the failure throws RemoteError.
+    QVariant call(const QString &method, const QList<NetArg> &args = {});
+
+    // Who every connection of this process signs in as; the session sets it after the sign-in.
+    static void setCredentialsProvider(std::function<NetCredentials()> provider);
+
+signals:
+    // Runs before each connect; handlers set the host and port.
+    void BeforeConnect();
+
+private:
+    void open();
+    void close();
+    void dropOnFailure(const QString &message);
+
+    QString m_serverName;
+    bool m_throwException = false;
+    QString m_host = QStringLiteral("127.0.0.1");
+    quint16 m_port = 0;
+    int m_connectTimeout = 10000;
+    int m_callTimeout = 300000;
+    qint64 m_nextCallId = 1;
+    std::unique_ptr<QTcpSocket> m_socket;
+};
