@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QVariantList>
+
+class QMainWindow;
+class QWidget;
+
+// Facts of the signed-in session and the host services that packages call.
+// Everything here lives once per process, in the shared framework library.
+namespace Norvela {
+
+// Address and port of the application server; every connection uses them each time it connects.
+QString WebURL();
+int WebPort();
+// Code of the signed-in operator (empty before sign-in).
+QString Operador();
+// Code of the processing branch.
+QString FiliProc();
+
+// Opens the screen of the package that holds `code` (e.g. "CTB10200") with `params`.
+// The package library is loaded once and its entry IniProc(params) is called on every call.
+// Throws PackageError (Portuguese message) when the package or its entry is missing.
+void LoadBPL(const QString &code, const QVariantList &params = {});
+
+void setWebURL(const QString &host);
+void setWebPort(int port);
+// Also hands the operator's credentials to every TNetConnection's hello.
+void setOperador(const QString &code, const QString &password = {});
+void setFiliProc(const QString &code);
+
+// The host's main window, where screens become child windows; null outside the host.
+QMainWindow *mainWindow();
+void setMainWindow(QMainWindow *window);
+// Places a package's screen as a child window of the main window (or shows it on its own
+// when there is none, as in tests) and brings it to the front.
+void showChild(QWidget *screen);
+
+} // namespace Norvela
