@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/net/neterror.h"
+#include "framework/net/wire.h"
 
 #include <QDate>
 #include <QObject>
@@ -10,6 +11,7 @@
 #include <memory>
 
 class DataPacket;
+class QDeadlineTimer;
 class QTcpSocket;
 
 // The operator that a connection signs in as in its hello.
@@ -92,7 +94,11 @@ signals:
 private:
     void open();
     void close();
-    void dropOnFailure(const QString &message);
+    void reopenIfClosedByServer();
+    QCborMap exchange(const QCborMap &request, int timeoutMs);
+    QVariant takeAnswer(const QCborMap &answer, qint64 id, const QList<NetArg> &args);
+    QString transportFailure(const QDeadlineTimer &deadline) const;
+    [[noreturn]] void dropOnFailure(const QString &message);
 
     QString m_serverName;
     bool m_throwException = false;
@@ -102,4 +108,5 @@ private:
     int m_callTimeout = 300000;
     qint64 m_nextCallId = 1;
     std::unique_ptr<QTcpSocket> m_socket;
+    Wire::FrameReader m_reader;
 };

@@ -1,0 +1,181 @@
+#include "appserver/server/connection.h"
+
+#include "appserver/server/serverlog.h"
+
+#include <QTcpSocket>
+
+namespace {
+
+const QLatin1StringView typeKey("type");
+const QLatin1StringView messageKey("message");
+
+} // namespace
+
+ClientConnection::ClientConnection(qintptr descriptor, int id, const ServerSettings &settings,
+                                   const ServerBackend &backend)
+    : m_descriptor(descriptor)
+    , m_id(id)
+    , m_settings(settings)
+    , m_backend(backend)
+    , m_connectionName(QStringLiteral("pagserver-connection-%1").arg(id))
+    , m_reader(settings.maxFrameSize) {}
+
+ClientConnection::~ClientConnection() = default;
+
+void ClientConnection::start() {
+    m_socket = new QTcpSocket(this);
+    if (!m_socket->setSocketDescriptor(m_descriptor)) {
+        finish();
+        return;
+    }
+    qCInfo(lcServer).noquote()
+        << QStringLiteral("conn=%1 opened from %2").arg(m_id).arg(m_socket->peerAddress().toString());
+    m_idleTimer.setSingleShot(true);
+    m_frameTimer.setSingleShot(true);
+    m_frameTimer.setInterval(m_settings.frameTimeoutSecs * 1000);
+    connect(&m_idleTimer, &QTimer::timeout, this, [this] {
+        if (m_dispatcher)
+            closeWith("closing", tr("Conexão encerrada por inatividade."), QStringLiteral("idle"));
+        else
+            closeWith("error", tr("A conexão não se identificou a tempo."), QStringLiteral("no hello"));
+    });
+    connect(&m_frameTimer, &QTimer::timeout, this, [this] {
+        closeWith("error", tr("Quadro incompleto: o cliente parou de enviar."),
+                  QStringLiteral("stalled frame"));
+    });
+    connect(m_socket, &QTcpSocket::readyRead, this, &ClientConnection::readFrames);
+    connect(m_socket, &QTcpSocket::disconnected, this, &ClientConnection::finish);
+    restartIdleTimer();
+    readFrames();
+}
+
+void ClientConnection::restartIdleTimer() {
+    m_idleTimer.start((m_dispatcher ? m_settings.idleTimeoutSecs : m_settings.frameTimeoutSecs) * 1000);
+}
+
+void ClientConnection::readFrames() {
+    while (!m_closing && m_socket->bytesAvailable() > 0) {
+        m_reader.append(m_socket->readAll());
+        try {
+            while (!m_closing) {
+                const std::optional<QCborMap> frame = m_reader.next();
+                if (!frame)
+                    break;
+                restartIdleTimer();
+                handle(*frame);
+            }
+        } catch (const Wire::WireError &e) {
+            closeWith("error", tr("Quadro inválido: %1.").arg(e.message()), QStringLiteral("bad frame"));
+        }
+    }
+    if (m_closing || !m_reader.partial())
+        m_frameTimer.stop();
+    else if (!m_frameTimer.isActive())
+        m_frameTimer.start();
+}
+
+void ClientConnection::handle(const QCborMap &message) {
+    const QString type = message.value(typeKey).toString();
+    if (type == QLatin1StringView("hello"))
+        signIn(message);
+    else if (type != QLatin1StringView("call"))
+        closeWith("error", tr("Tipo de mensagem desconhecido."), QStringLiteral("unknown message"));
+    else if (!m_dispatcher)
+        closeWith("error", tr("Chamada recusada: a conexão ainda não se identificou."),
+                  QStringLiteral("call before hello"));
+    else
+        send(m_dispatcher->handleCall(message));
+}
+
+void ClientConnection::signIn(const QCborMap &hello) {
+    if (m_dispatcher) {
+        closeWith("error", tr("A conexão já se identificou."), QStringLiteral("second hello"));
+        return;
+    }
+    const qint64 version = hello.value(QLatin1StringView("version")).toInteger(-1);
+    if (version != Wire::protocolVersion) {
+        closeWith("refused",
+                  tr("Versão de protocolo %1 não suportada; o servidor usa a versão %2.")
+                      .arg(version)
+                      .arg(Wire::protocolVersion),
+                  QStringLiteral("protocol version"));
+        return;
+    }
+    const QString operatorCode = hello.value(QLatin1StringView("operator")).toString();
+    const QString password = hello.value(QLatin1StringView("password")).toString();
+    if (!openDatabase())
+        return;
+    bool accepted = false;
+    try {
+        accepted = !operatorCode.isEmpty() && m_backend.checkOperator(m_context.db, operatorCode, password);
+    } catch (const std::exception &e) {
+        qCWarning(lcServer).noquote()
+            << QStringLiteral("conn=%1 operator check failed: %2").arg(m_id).arg(QString::fromUtf8(e.what()));
+    }
+    if (!accepted) {
+        closeWith("refused", tr("Operador ou senha inválidos."), QStringLiteral("sign-in refused"));
+        return;
+    }
+    m_context.operatorCode = operatorCode;
+    m_dispatcher = std::make_unique<Dispatcher>(*m_backend.modules, m_context, m_id);
+    QCborMap welcome;
+    welcome.insert(typeKey, QLatin1StringView("welcome"));
+    welcome.insert(QLatin1StringView("version"), Wire::protocolVersion);
+    send(welcome);
+    qCInfo(lcServer).noquote() << QStringLiteral("conn=%1 signed in as %2").arg(m_id).arg(operatorCode);
+}
+
+bool ClientConnection::openDatabase() {
+    try {
+        m_context.db = m_backend.openDatabase(m_connectionName);
+        return true;
+    } catch (const std::exception &e) {
+        qCWarning(lcServer).noquote()
+            << QStringLiteral("conn=%1 database unavailable: %2").arg(m_id).arg(QString::fromUtf8(e.what()));
+        closeWith("refused", tr("O banco de dados do servidor de aplicação não está disponível."),
+                  QStringLiteral("database"));
+        return false;
+    }
+}
+
+void ClientConnection::send(const QCborMap &message) {
+    m_socket->write(Wire::encodeFrame(message));
+}
+
+void ClientConnection::closeWith(const char *type, const QString &message, const QString &reason) {
+    if (m_closing)
+        return;
+    m_closing = true;
+    m_idleTimer.stop();
+    m_frameTimer.stop();
+    QCborMap notice;
+    notice.insert(typeKey, QLatin1StringView(type));
+    notice.insert(messageKey, message);
+    send(notice);
+    qCInfo(lcServer).noquote() << QStringLiteral("conn=%1 closing: %2").arg(m_id).arg(reason);
+    // Let the notice go out, but do not wait forever on a client that does not read.
+    QTimer::singleShot(m_settings.frameTimeoutSecs * 1000, m_socket, &QTcpSocket::abort);
+    m_socket->disconnectFromHost();
+}
+
+void ClientConnection::shutDown() {
+    if (m_socket)
+        m_socket->abort();
+    finish();
+}
+
+void ClientConnection::finish() {
+    if (m_finished)
+        return;
+    m_finished = true;
+    m_idleTimer.stop();
+    m_frameTimer.stop();
+    m_dispatcher.reset();
+    if (m_context.db.isValid()) {
+        m_context.db.close();
+        m_context.db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_connectionName);
+    }
+    qCInfo(lcServer).noquote() << QStringLiteral("conn=%1 closed").arg(m_id);
+    emit finished();
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "appserver/server/backend.h"
+#include "appserver/server/dispatch.h"
+#include "appserver/server/serversettings.h"
+#include "framework/net/wire.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <memory>
+
+class QTcpSocket;
+
+// One client connection, living on its own thread: reads frames, signs the client in, runs its calls
+// in order and closes the connection on protocol errors, idleness or a stalled frame.
+class ClientConnection : public QObject {
+    Q_OBJECT
+
+public:
+    ClientConnection(qintptr descriptor, int id, const ServerSettings &settings,
+                     const ServerBackend &backend);
+    ~ClientConnection() override;
+
+public slots:
+    void start();
+    void shutDown();
+
+signals:
+    void finished();
+
+private:
+    void readFrames();
+    void handle(const QCborMap &message);
+    void signIn(const QCborMap &hello);
+    bool openDatabase();
+    void send(const QCborMap &message);
+    void closeWith(const char *type, const QString &message, const QString &reason);
+    void finish();
+    void restartIdleTimer();
+
+    qintptr m_descriptor;
+    int m_id;
+    ServerSettings m_settings;
+    ServerBackend m_backend;
+    QString m_connectionName;
+    QTcpSocket *m_socket = nullptr;
+    Wire::FrameReader m_reader;
+    QTimer m_idleTimer;
+    QTimer m_frameTimer;
+    CallContext m_context;
+    std::unique_ptr<Dispatcher> m_dispatcher;
+    bool m_closing = false;
+    bool m_finished = false;
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "appserver/server/backend.h"
+#include "appserver/server/serversettings.h"
+
+#include <QTcpServer>
+
+class QThread;
+
+// Accepts clients and gives each connection its own thread with its own database connection.
+class Listener : public QTcpServer {
+    Q_OBJECT
+
+public:
+    Listener(const ServerSettings &settings, const ServerBackend &backend, QObject *parent = nullptr);
+    ~Listener() override;
+
+    // Listens on the configured address and port; false with errorString() when it cannot.
+    bool start();
+    // Stops accepting, closes every connection and waits for their threads.
+    void shutDown();
+    int activeConnections() const { return int(m_threads.size()); }
+
+signals:
+    void stopping();
+
+protected:
+    void incomingConnection(qintptr descriptor) override;
+
+private:
+    void refuse(qintptr descriptor);
+
+    ServerSettings m_settings;
+    ServerBackend m_backend;
+    int m_nextId = 1;
+    QList<QThread *> m_threads;
+};

@@ -1,0 +1,80 @@
+#include "appserver/db/database.h"
+#include "appserver/modules/modules.h"
+#include "appserver/server/listener.h"
+#include "appserver/server/serverlog.h"
+#include "appserver/server/shutdownsignals.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+
+// An SQLite file is created on first start: make sure its folder exists.
+void makeSqliteFolder(const QString &url) {
+    if (url.startsWith(QLatin1StringView("sqlite:")))
+        QDir().mkpath(QFileInfo(url.mid(7)).absolutePath());
+}
+
+// Brings the schema up to date and fills an empty database with demo data, once, before serving.
+void prepareDatabase(const ServerSettings &settings) {
+    const QString name = QStringLiteral("pagserver-setup");
+    {
+        QSqlDatabase db = openDatabase(settings.databaseUrl, name);
+        migrate(db);
+        seedDemo(db, settings.demoSize);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("pagserver"));
+    qSetMessagePattern(QStringLiteral("%{time yyyy-MM-ddThh:mm:ss.zzz} %{if-warning}warning %{endif}"
+                                      "%{if-critical}error %{endif}%{message}"));
+    ServerSettings settings;
+    try {
+        settings = parseSettings(app.arguments());
+        makeSqliteFolder(settings.databaseUrl);
+        prepareDatabase(settings);
+    } catch (const std::exception &e) {
+        qCCritical(lcServer).noquote() << QString::fromUtf8(e.what());
+        return 1;
+    }
+
+    ModuleRegistry modules;
+    registerModules(modules);
+    ServerBackend backend;
+    backend.openDatabase = [url = settings.databaseUrl](const QString &name) {
+        return openDatabase(url, name);
+    };
+    backend.checkOperator = checkOperator;
+    backend.modules = &modules;
+
+    Listener listener(settings, backend);
+    if (!listener.start()) {
+        qCCritical(lcServer).noquote() << QStringLiteral("cannot listen on %1:%2: %3")
+                                              .arg(settings.address.toString())
+                                              .arg(settings.port)
+                                              .arg(listener.errorString());
+        return 1;
+    }
+    std::printf("pagserver listening on %s:%u\n", qPrintable(listener.serverAddress().toString()),
+                unsigned(listener.serverPort()));
+    std::fflush(stdout);
+
+    ShutdownSignals signals;
+    QObject::connect(&signals, &ShutdownSignals::received, &app, [](int signalNumber) {
+        qCInfo(lcServer).noquote() << QStringLiteral("signal %1: shutting down").arg(signalNumber);
+        QCoreApplication::quit();
+    });
+    const int status = app.exec();
+    listener.shutDown();
+    qCInfo(lcServer).noquote() << QStringLiteral("stopped");
+    return status;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "framework/net/wire.h"
+
+#include <QHostAddress>
+#include <QStringList>
+
+#include <stdexcept>
+
+// How the server runs: where it listens, which database it serves, and its limits.
+struct ServerSettings {
+    QHostAddress address = QHostAddress::LocalHost;
+    quint16 port = 7800;
+    QString databaseUrl = QStringLiteral("sqlite:data/demo.sqlite");
+    int demoSize = 3000;
+    qint64 maxFrameSize = Wire::defaultMaxFrameSize;
+    int idleTimeoutSecs = 1800;
+    int frameTimeoutSecs = 30;
+    int maxConnections = 200;
+};
+
+class SettingsError : public std::runtime_error {
+public:
+    explicit SettingsError(const QString &message)
+        : std::runtime_error(message.toStdString()) {}
+};
+
+// Reads the command line and the optional --config file (an ini file whose [server] keys have the
+// options' names); the command line wins over the file.
+ServerSettings parseSettings(const QStringList &arguments);

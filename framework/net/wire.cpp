@@ -1,0 +1,143 @@
+#include "framework/net/wire.h"
+
+#include "framework/core/datapacket.h"
+
+#include <QCborArray>
+#include <QtEndian>
+
+namespace Wire {
+
+namespace {
+
+constexpr int headerSize = 4;
+
+QCborValue listToWire(const QVariantList &list) {
+    QCborArray array;
+    for (const QVariant &item : list)
+        array.append(toWire(item));
+    return array;
+}
+
+QCborValue mapToWire(const QVariantMap &map) {
+    QCborMap out;
+    for (auto it = map.begin(); it != map.end(); ++it)
+        out.insert(it.key(), toWire(it.value()));
+    return out;
+}
+
+QVariant packetFromWire(const QCborValue &content) {
+    try {
+        return QVariant::fromValue(DataPacket::fromCbor(content));
+    } catch (const PacketError &e) {
+        throw WireError(QStringLiteral("pacote de dados inválido: %1").arg(QString::fromUtf8(e.what())));
+    }
+}
+
+} // namespace
+
+QByteArray encodeFrame(const QCborMap &message) {
+    const QByteArray body = message.toCborValue().toCbor();
+    QByteArray frame(headerSize, Qt::Uninitialized);
+    qToBigEndian(quint32(body.size()), frame.data());
+    return frame + body;
+}
+
+std::optional<QCborMap> FrameReader::next() {
+    if (m_buffer.size() < headerSize)
+        return std::nullopt;
+    const qint64 length = qFromBigEndian<quint32>(m_buffer.constData());
+    if (length == 0)
+        throw WireError(QStringLiteral("quadro vazio"));
+    if (length > m_maxFrameSize)
+        throw WireError(
+            QStringLiteral("quadro de %1 bytes excede o limite de %2 bytes").arg(length).arg(m_maxFrameSize));
+    if (m_buffer.size() < headerSize + length)
+        return std::nullopt;
+    QCborParserError error;
+    const QCborValue value = QCborValue::fromCbor(m_buffer.constData() + headerSize, length, &error);
+    m_buffer.remove(0, headerSize + length);
+    if (error.error != QCborError::NoError)
+        throw WireError(QStringLiteral("CBOR inválido: %1").arg(error.errorString()));
+    if (!value.isMap())
+        throw WireError(QStringLiteral("o quadro não contém um mapa CBOR"));
+    return value.toMap();
+}
+
+QCborValue toWire(const QVariant &value) {
+    if (!value.isValid() || value.typeId() == QMetaType::Nullptr)
+        return QCborValue(QCborValue::Null);
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        return value.toBool();
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return value.toLongLong();
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return value.toDouble();
+    case QMetaType::QString:
+        return value.toString();
+    case QMetaType::QByteArray:
+        return value.toByteArray();
+    case QMetaType::QVariantList:
+    case QMetaType::QStringList:
+        return listToWire(value.toList());
+    case QMetaType::QVariantMap:
+        return mapToWire(value.toMap());
+    default:
+        break;
+    }
+    if (value.metaType() == QMetaType::fromType<DataPacket>())
+        return QCborValue(QCborTag(packetTag), value.value<DataPacket>().toCbor());
+    throw WireError(QStringLiteral("tipo de valor sem representação no protocolo: %1")
+                        .arg(QString::fromLatin1(value.metaType().name())));
+}
+
+QVariant fromWire(const QCborValue &value) {
+    switch (value.type()) {
+    case QCborValue::Null:
+    case QCborValue::Undefined:
+        return {};
+    case QCborValue::False:
+    case QCborValue::True:
+        return value.toBool();
+    case QCborValue::Integer:
+        return value.toInteger();
+    case QCborValue::Double:
+        return value.toDouble();
+    case QCborValue::String:
+        return value.toString();
+    case QCborValue::ByteArray:
+        return value.toByteArray();
+    case QCborValue::Array: {
+        QVariantList list;
+        const QCborArray array = value.toArray();
+        list.reserve(array.size());
+        for (const QCborValue &item : array)
+            list.append(fromWire(item));
+        return list;
+    }
+    case QCborValue::Map: {
+        QVariantMap map;
+        const QCborMap in = value.toMap();
+        for (auto it = in.begin(); it != in.end(); ++it) {
+            if (!it.key().isString())
+                throw WireError(QStringLiteral("mapa com chave que não é texto"));
+            map.insert(it.key().toString(), fromWire(it.value()));
+        }
+        return map;
+    }
+    case QCborValue::Tag:
+        if (value.tag() == QCborTag(packetTag))
+            return packetFromWire(value.taggedValue());
+        break;
+    default:
+        break;
+    }
+    throw WireError(QStringLiteral("valor CBOR de tipo não suportado"));
+}
+
+} // namespace Wire

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QCborMap>
+#include <QCborValue>
+#include <QVariant>
+
+#include <optional>
+#include <stdexcept>
+
+// The wire format shared by the client and the server: length-prefixed CBOR frames, each one map.
+namespace Wire {
+
+constexpr int protocolVersion = 1;
+constexpr qint64 defaultMaxFrameSize = qint64(256) << 20;
+// CBOR tag that marks a data packet among the values.
+constexpr quint64 packetTag = 55800;
+
+// Bad bytes on the wire: an oversized or empty frame, garbled CBOR, a frame that is not a map,
+// or a value of a kind the protocol does not carry.
+class WireError : public std::runtime_error {
+public:
+    explicit WireError(const QString &message)
+        : std::runtime_error(message.toStdString()) {}
+    QString message() const { return QString::fromStdString(what()); }
+};
+
+// A frame: 4-byte big-endian length of the CBOR that follows, then the CBOR.
+QByteArray encodeFrame(const QCborMap &message);
+
+// Collects received bytes and cuts them into frames.
+class FrameReader {
+public:
+    explicit FrameReader(qint64 maxFrameSize = defaultMaxFrameSize)
+        : m_maxFrameSize(maxFrameSize) {}
+    void append(const QByteArray &bytes) { m_buffer.append(bytes); }
+    // The next whole frame decoded, or nothing while it is incomplete. Throws WireError.
+    std::optional<QCborMap> next();
+    // True while some bytes of a frame have arrived but not all of it.
+    bool partial() const { return !m_buffer.isEmpty(); }
+
+private:
+    QByteArray m_buffer;
+    qint64 m_maxFrameSize;
+};
+
+// Values: null, integers, doubles, texts, byte arrays, arrays, maps with text keys, and data packets
+// (tagged). Booleans are carried as CBOR booleans.
+QCborValue toWire(const QVariant &value);
+QVariant fromWire(const QCborValue &value);
+
+} // namespace Wire

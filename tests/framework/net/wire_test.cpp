@@ -1,0 +1,112 @@
+#include "framework/core/datapacket.h"
+#include "framework/net/wire.h"
+
+#include <QCborArray>
+#include <QStringList>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+using Wire::FrameReader;
+using Wire::WireError;
+
+namespace {
+
+QCborMap message(const QString &type) {
+    QCborMap map;
+    map.insert(QLatin1StringView("type"), type);
+    return map;
+}
+
+QByteArray header(quint32 length) {
+    QByteArray bytes(4, Qt::Uninitialized);
+    qToBigEndian(length, bytes.data());
+    return bytes;
+}
+
+QVariant roundTrip(const QVariant &value) {
+    return Wire::fromWire(QCborValue::fromCbor(Wire::toWire(value).toCbor()));
+}
+
+} // namespace
+
+TEST(FrameReader, ReassemblesFramesFromAnyChunking) {
+    const QByteArray stream = Wire::encodeFrame(message(QStringLiteral("hello"))) +
+                              Wire::encodeFrame(message(QStringLiteral("call")));
+    for (int chunk : {1, 3, 7, int(stream.size())}) {
+        FrameReader reader;
+        QStringList types;
+        for (int at = 0; at < stream.size(); at += chunk) {
+            reader.append(stream.mid(at, chunk));
+            while (auto frame = reader.next())
+                types.append(frame->value(QLatin1StringView("type")).toString());
+        }
+        EXPECT_EQ(types, (QStringList{QStringLiteral("hello"), QStringLiteral("call")})) << chunk;
+        EXPECT_FALSE(reader.partial());
+    }
+}
+
+TEST(FrameReader, RejectsBadFrames) {
+    FrameReader oversized(1024);
+    oversized.append(header(1025));
+    EXPECT_THROW(oversized.next(), WireError) << "refused from the header alone";
+
+    FrameReader empty;
+    empty.append(header(0));
+    EXPECT_THROW(empty.next(), WireError);
+
+    FrameReader garbled;
+    garbled.append(header(3) + QByteArray("\xff\xff\xff", 3));
+    EXPECT_THROW(garbled.next(), WireError);
+
+    FrameReader notAMap;
+    const QByteArray array = QCborValue(QCborArray{1, 2}).toCbor();
+    notAMap.append(header(quint32(array.size())) + array);
+    EXPECT_THROW(notAMap.next(), WireError);
+}
+
+TEST(WireValues, RoundTripEveryKindTheProtocolCarries) {
+    const QVariantMap map{{QStringLiteral("a"), 1}, {QStringLiteral("b"), QStringLiteral("ção")}};
+    const QVariantList values = {QVariant(), qint64(-1),
+                                 0.1,        QStringLiteral("Razão Social"),
+                                 QString(),  QByteArray("\0\1", 2),
+                                 true,       QVariantList{1, QStringLiteral("x")},
+                                 map};
+    const QVariant back = roundTrip(values);
+    ASSERT_EQ(back.typeId(), QMetaType::QVariantList);
+    const QVariantList list = back.toList();
+    ASSERT_EQ(list.size(), values.size());
+    EXPECT_FALSE(list[0].isValid());
+    EXPECT_EQ(list[1].toLongLong(), -1);
+    EXPECT_EQ(list[2].toDouble(), 0.1);
+    EXPECT_EQ(list[3].toString(), QStringLiteral("Razão Social"));
+    EXPECT_EQ(list[4].typeId(), QMetaType::QString) << "an empty text stays a text";
+    EXPECT_EQ(list[5].toByteArray(), QByteArray("\0\1", 2));
+    EXPECT_TRUE(list[6].toBool());
+    EXPECT_EQ(list[7].toList().size(), 2);
+    EXPECT_EQ(list[8].toMap().value(QStringLiteral("b")).toString(), QStringLiteral("ção"));
+}
+
+TEST(WireValues, CarriesDataPacketsTagged) {
+    DataPacket packet({FieldDef{QStringLiteral("CDFILIAL"), FieldKind::Text, 4},
+                       FieldDef{QStringLiteral("VRATUAPAG"), FieldKind::Float}});
+    packet.appendRow({QStringLiteral("0101"), 1234.56});
+    packet.appendRow({QStringLiteral("0102"), QVariant()});
+    const QCborValue wire = Wire::toWire(QVariant::fromValue(packet));
+    EXPECT_EQ(wire.tag(), QCborTag(Wire::packetTag));
+    const QVariant back = roundTrip(QVariant::fromValue(packet));
+    ASSERT_EQ(back.metaType(), QMetaType::fromType<DataPacket>());
+    const DataPacket copy = back.value<DataPacket>();
+    EXPECT_EQ(copy.rowCount(), 2);
+    EXPECT_EQ(copy.value(0, 0).toString(), QStringLiteral("0101"));
+    EXPECT_EQ(copy.value(0, 1).toDouble(), 1234.56);
+    EXPECT_TRUE(copy.isNullAt(1, 1));
+}
+
+TEST(WireValues, RefusesWhatTheProtocolDoesNotCarry) {
+    EXPECT_THROW(Wire::toWire(QDate(2026, 3, 15)), WireError) << "dates travel as day counts";
+    EXPECT_THROW(Wire::fromWire(QCborValue(QCborTag(Wire::packetTag), QByteArray("junk"))), WireError);
+    EXPECT_THROW(Wire::fromWire(QCborValue(QCborTag(99999), 1)), WireError);
+    QCborMap intKeys;
+    intKeys.insert(1, 2);
+    EXPECT_THROW(Wire::fromWire(intKeys), WireError);
+}
