@@ -1,0 +1,128 @@
+#include "appserver/modules/recconpagmodule.h"
+#include "appserver/modules/cntpagarquery.h"
+#include "appserver/modules/packetbuilder.h"
+#include "appserver/recalc/recalc.h"
+#include "server_contract/recconpag.h"
+
+using namespace RecConPag;
+
+namespace {
+
+const QString instalmentWhere =
+    QStringLiteral(" WHERE CDFILIAL = ? AND NRLANCTONF = ? AND NRSEQVENPAG = ? AND NRPARCELAPAG = ?");
+
+QString twoDigitNumber(const QString &number) {
+    return number.size() == 1 && number.at(0).isDigit() ? QLatin1Char('0') + number : number;
+}
+
+} // namespace
+
+RecConPagModule::RecConPagModule() {
+    using namespace std::placeholders;
+    addMethod(Method::GetExistConta, std::bind(&RecConPagModule::getExistConta, this, _1, _2));
+    addMethod(Method::GetTipoCnt, std::bind(&RecConPagModule::getTipoCnt, this, _1, _2));
+    addMethod(Method::GetVrBoleto, std::bind(&RecConPagModule::getVrBoleto, this, _1, _2));
+    addMethod(Method::GetCntProrrogada, std::bind(&RecConPagModule::getCntProrrogada, this, _1, _2));
+    addMethod(Method::GETPerContabil, std::bind(&RecConPagModule::getPerContabil, this, _1, _2));
+    addMethod(Method::GetAjusPag, std::bind(&RecConPagModule::getAjusPag, this, _1, _2));
+    addMethod(Method::GetCntPagar, std::bind(&RecConPagModule::getCntPagar, this, _1, _2));
+    addMethod(Method::SetConfirmar, std::bind(&RecConPagModule::setConfirmar, this, _1, _2));
+}
+
+QString RecConPagModule::serverName() const {
+    return RecConPag::serverName;
+}
+
+QVariantList RecConPagModule::instalmentKey(CallArgs &args, CallContext &ctx) {
+    requireBranch(ctx, args.text(0));
+    const QString instalment = twoDigitNumber(args.text(3));
+    if (instalment != args.text(3))
+        args.setReference(3, instalment);
+    return {args.text(0), args.text(1), args.text(2), instalment};
+}
+
+QVariant RecConPagModule::getExistConta(CallArgs &args, CallContext &ctx) {
+    args.expectCount(Method::GetExistConta, {3, 4});
+    if (args.count() == 4) {
+        QSqlQuery &query =
+            run(ctx, "SELECT COUNT(*) FROM CONTAPAGAR" + instalmentWhere, instalmentKey(args, ctx));
+        return packetVariant(packetFromQuery(query, existContaFields()));
+    }
+    requireBranch(ctx, args.text(0));
+    QSqlQuery &query =
+        run(ctx, "SELECT COUNT(*) FROM CONTAPAGAR WHERE CDFILIAL = ? AND NRLANCTONF = ? AND NRSEQVENPAG = ?",
+            {args.text(0), args.text(1), args.text(2)});
+    return packetVariant(packetFromQuery(query, existDocFields()));
+}
+
+QVariant RecConPagModule::getTipoCnt(CallArgs &args, CallContext &ctx) {
+    args.expectCount(Method::GetTipoCnt, {2});
+    requireBranch(ctx, args.text(0));
+    QSqlQuery &query = run(ctx, "SELECT IDSTATUS FROM NOTAFISCAL WHERE CDFILIAL = ? AND NRLANCTONF = ?",
+                           {args.text(0), args.text(1)});
+    return packetVariant(packetFromQuery(query, tipoCntFields()));
+}
+
+QVariant RecConPagModule::getVrBoleto(CallArgs &args, CallContext &ctx) {
+    args.expectCount(Method::GetVrBoleto, {4});
+    QSqlQuery &query =
+        run(ctx, "SELECT VRATUAPAG, IDSITUCNABP FROM CONTAPAGAR" + instalmentWhere, instalmentKey(args, ctx));
+    return packetVariant(packetFromQuery(query, vrBoletoFields(), {"VRATUAPAG"}));
+}
+
+QVariant RecConPagModule::getCntProrrogada(CallArgs &args, CallContext &ctx) {
+    args.expectCount(Method::GetCntProrrogada, {4});
+    QSqlQuery &query =
+        run(ctx, "SELECT DTATUAVENPAG FROM CONTAPAGAR" + instalmentWhere, instalmentKey(args, ctx));
+    return packetVariant(packetFromQuery(query, cntProrrogadaFields()));
+}
+
+// Answers for any company: the screen asks for the period of a company picked from the list before
+// it checks the operator's right to it.
+QVariant RecConPagModule::getPerContabil(CallArgs &args, CallContext &ctx) {
+    args.expectCount(Method::GETPerContabil, {1});
+    QSqlQuery &query =
+        run(ctx, "SELECT DTINICCTBL, DTFINACCTBL FROM PERCONTABIL WHERE CDEMPRESA = ? AND IDSITUPER = 'A'",
+            {args.text(0)});
+    return packetVariant(packetFromQuery(query, perContabilFields()));
+}
+
+QVariant RecConPagModule::getAjusPag(CallArgs &args, CallContext &ctx) {
+    args.expectCount(Method::GetAjusPag, {4});
+    requireBranch(ctx, args.text(0));
+    QSqlQuery &query =
+        run(ctx,
+            "SELECT A.CDFILIAL, A.NRLANCTONF, A.NRSEQVENPAG, A.DTAJUSTEPAG, A.CDAJUCTPAG, T.IDAJUCTPAG,"
+            " T.DSAJUCTPAG, A.DSAJUSTEPAG, A.VRAJUSTEPAG, A.CDECTBAJPAG, A.NRLCTBAJPAG, A.CDCLASSFINA,"
+            " A.CDEMMFAJCNTP, A.CDFIMFAJCNTP, A.DTMOVFLUXO, A.IDMOVFLUXO, A.NRPARCELAPAG"
+            " FROM AJCTPAGAR A JOIN TIPOAJPAGAR T ON T.CDAJUCTPAG = A.CDAJUCTPAG"
+            " WHERE A.CDFILIAL = ? AND A.NRLANCTONF = ? AND A.NRSEQVENPAG = ? AND A.NRPARCELAPAG = ?"
+            " ORDER BY A.DTAJUSTEPAG, A.NRSEQAJUPAG",
+            {args.text(0), args.text(1), args.text(2), args.text(3)});
+    return packetVariant(packetFromQuery(query, ajusPagFields(), {"VRAJUSTEPAG"}));
+}
+
+QVariant RecConPagModule::getCntPagar(CallArgs &args, CallContext &ctx) {
+    args.expectCount(Method::GetCntPagar, {CntPagarArgCount});
+    const CntPagarCriteria criteria = CntPagarCriteria::fromArgs(args);
+    requireCompany(ctx, criteria.company);
+    criteria.writeBack(args);
+    return packetVariant(fetchCntPagar(ctx.db, criteria));
+}
+
+QVariant RecConPagModule::setConfirmar(CallArgs &args, CallContext &ctx) {
+    args.expectCount(Method::SetConfirmar, {3});
+    const DataPacket payables = args.packet(0);
+    const QString operatorCode = args.text(1);
+    const QString company = args.text(2);
+    if (operatorCode.compare(ctx.operatorCode, Qt::CaseInsensitive) != 0)
+        throw ServerFailure(QStringLiteral("O operador informado não é o operador conectado."));
+    requireCompany(ctx, company);
+    for (const QString &field :
+         QStringList{"IDMARCADO", "CDFILIAL", "NRLANCTONF", "NRSEQVENPAG", "NRPARCELAPAG"})
+        if (payables.fieldIndex(field) < 0)
+            throw BadCall(QStringLiteral("O pacote de contas não tem o campo %1.").arg(field));
+    const RecalcResult result = recalculate(ctx.db, payables, ctx.operatorCode, company);
+    return QVariantList{result.status, packetVariant(result.entries), packetVariant(result.apportionment),
+                        packetVariant(result.errors)};
+}
