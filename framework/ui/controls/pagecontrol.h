@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QTabWidget>
+
+// A page of a TPageControl; disabling the page disables its tab as well.
+class TTabSheet : public QWidget {
+    Q_OBJECT
+public:
+    TTabSheet(const QString &objectName, QWidget *parent = nullptr);
+
+protected:
+    void changeEvent(QEvent *event) override;
+};
+
+// Tabbed pages with an active page.
+class TPageControl : public QTabWidget {
+    Q_OBJECT
+public:
+    explicit TPageControl(const QString &objectName, QWidget *parent = nullptr);
+
+    void addPage(TTabSheet *page, const QString &caption);
+    QWidget *ActivePage() const { return currentWidget(); }
+    void setActivePage(QWidget *page) { setCurrentWidget(page); }
+};
+
+// Key sequence of a shortcut value: low byte a key code, 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt
+// (16460 is Ctrl+L).
+QKeySequence shortcutOf(int value);

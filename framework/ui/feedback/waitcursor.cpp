@@ -1,0 +1,11 @@
+#include "framework/ui/feedback/waitcursor.h"
+
+#include <QApplication>
+
+WaitCursor::WaitCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+WaitCursor::~WaitCursor() {
+    QApplication::restoreOverrideCursor();
+}

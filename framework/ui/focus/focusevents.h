@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <functional>
+
+class QWidget;
+
+// Enter and exit events of panels and edits, taken from real focus changes only: a move of the
+// focus between two widgets of the same window. A focus change caused by a message box, a popup
+// or another window becoming active is neither an exit nor an enter.
+//
+// On a move from A to B the exit handlers of the watched widgets that contain A but not B run
+// innermost first, then the enter handlers of those that contain B but not A, outermost first.
+// Each handler runs through the handler guard. When an exit handler fails (the silent abort or
+// any other exception) the move is cancelled: no further handler runs, and if the handler did
+// not put the focus somewhere itself, the focus goes back to A. Focus moves that handlers make
+// while running are not reported again; when the handlers leave the focus on another widget than
+// B, that move is processed as a new change once they are done.
+class FocusEvents : public QObject {
+    Q_OBJECT
+public:
+    using Handler = std::function<void()>;
+
+    static FocusEvents &instance();
+
+    void setOnEnter(QWidget *widget, Handler handler);
+    void setOnExit(QWidget *widget, Handler handler);
+
+private:
+    struct Handlers {
+        Handler enter;
+        Handler exit;
+    };
+
+    FocusEvents();
+    Handlers &handlersOf(QWidget *widget);
+    void focusChanged(QWidget *old, QWidget *now);
+    void processMove(QWidget *old, QWidget *now, int depth);
+    QList<QWidget *> watchedAround(QWidget *widget) const;
+    bool runExits(QWidget *old, QWidget *now);
+    void runEnters(QWidget *old, QWidget *now);
+    void moveFocusQuietly(QWidget *widget);
+
+    QHash<QWidget *, Handlers> watched;
+    bool dispatching = false;
+};
+
+// Shorthands for FocusEvents::instance().
+void onFocusEnter(QWidget *widget, FocusEvents::Handler handler);
+void onFocusExit(QWidget *widget, FocusEvents::Handler handler);

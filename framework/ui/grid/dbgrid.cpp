@@ -1,0 +1,158 @@
+#include "framework/ui/grid/dbgrid.h"
+
+#include "framework/core/datasource.h"
+#include "framework/ui/messages/guard.h"
+
+#include <QBitmap>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QTimer>
+
+class GridCellDelegate : public QStyledItemDelegate {
+public:
+    explicit GridCellDelegate(TDBGrid *grid)
+        : QStyledItemDelegate(grid)
+        , grid(grid) {}
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        grid->drawCellExtras(painter, option.rect, index.column(), index.row());
+    }
+
+private:
+    TDBGrid *grid;
+};
+
+TDBGrid::TDBGrid(QWidget *parent)
+    : QTableView(parent) {
+    setModel(&model);
+    setItemDelegate(new GridCellDelegate(this));
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setHighlightSections(false);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int section) { emit titleClick(section); });
+    connect(&model, &DataSetModel::columnsRebuilt, this, [this] {
+        applyColumnWidths();
+        followCursor();
+    });
+}
+
+TDBGrid::TDBGrid(const QString &objectName, QWidget *parent)
+    : TDBGrid(parent) {
+    setObjectName(objectName);
+}
+
+void TDBGrid::setDataSource(DataSource *source) {
+    if (DataSource *old = model.dataSource())
+        disconnect(old, &DataSource::afterScroll, this, nullptr);
+    model.setDataSource(source);
+    if (source)
+        connect(source, &DataSource::afterScroll, this, [this] { scheduleFollow(); });
+}
+
+void TDBGrid::applyColumnWidths() {
+    const int charWidth = fontMetrics().averageCharWidth();
+    for (int i = 0; i < model.columns().size(); ++i) {
+        int width = model.columns()[i].width;
+        if (width < 0) {
+            Field *field = fieldOf(i);
+            const int chars =
+                field
+                    ? qBound(4, field->def().displayWidth > 0 ? field->def().displayWidth : field->def().size,
+                             40)
+                    : 10;
+            width = chars * charWidth + 8;
+        }
+        horizontalHeader()->resizeSection(i, width);
+    }
+}
+
+// Selects the dataset's current row; while the dataset's controls are disabled (bulk work) the
+// grid catches up once they are enabled again.
+void TDBGrid::scheduleFollow() {
+    ClientDataSet *rows = dataSet();
+    if (!rows || !rows->controlsDisabled()) {
+        followCursor();
+        return;
+    }
+    if (followPending)
+        return;
+    followPending = true;
+    QTimer::singleShot(0, this, [this] {
+        followPending = false;
+        ClientDataSet *rows = dataSet();
+        if (rows && !rows->controlsDisabled())
+            followCursor();
+    });
+}
+
+void TDBGrid::followCursor() {
+    ClientDataSet *rows = dataSet();
+    if (!rows || !rows->active() || rows->recNo() < 0 || rows->recNo() >= model.rowCount()) {
+        return;
+    }
+    const QModelIndex target = model.index(rows->recNo(), qMax(0, currentIndex().column()));
+    if (currentIndex().row() == target.row())
+        return;
+    following = true;
+    setCurrentIndex(target);
+    scrollTo(target);
+    following = false;
+}
+
+void TDBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous) {
+    QTableView::currentChanged(current, previous);
+    ClientDataSet *rows = dataSet();
+    if (following || !current.isValid() || !rows || current.row() == previous.row())
+        return;
+    if (rows->recNo() != current.row())
+        guard([&] { rows->setRecNo(current.row()); });
+    if (rows->recNo() != current.row())
+        followCursor();
+}
+
+void TDBGrid::keyPressEvent(QKeyEvent *event) {
+    int key = event->key();
+    const Qt::KeyboardModifiers shift = event->modifiers();
+    guard([&] { emit keyDown(key, shift); });
+    if (key == 0)
+        return;
+    QTableView::keyPressEvent(event);
+}
+
+void TDBGrid::mouseDoubleClickEvent(QMouseEvent *event) {
+    QTableView::mouseDoubleClickEvent(event);
+    if (indexAt(event->position().toPoint()).isValid())
+        guard([&] { emit dblClick(); });
+}
+
+void TDBGrid::drawCellExtras(QPainter *painter, const QRect &rect, int column, int viewRow) {
+    currentPainter = painter;
+    guard([&] { emit drawColumnCell(rect, column, viewRow); });
+    currentPainter = nullptr;
+}
+
+void InsereImagem(TDBGrid *grid, const QRect &rect, const QPixmap &pixmap, const QColor &transparentColor) {
+    QPainter *painter = grid ? grid->canvas() : nullptr;
+    if (!painter || pixmap.isNull())
+        return;
+    QPixmap picture = pixmap;
+    picture.setMask(pixmap.createMaskFromColor(transparentColor, Qt::MaskInColor));
+    const QPoint topLeft(rect.x() + (rect.width() - picture.width()) / 2,
+                         rect.y() + (rect.height() - picture.height()) / 2);
+    painter->drawPixmap(topLeft, picture);
+}
+
+QColor colorOf(int value) {
+    return QColor(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff);
+}

@@ -1,0 +1,72 @@
+#include "framework/ui/grid/dbnavigator.h"
+
+#include "framework/core/datasource.h"
+#include "framework/ui/messages/guard.h"
+
+#include <QHBoxLayout>
+#include <QStyle>
+#include <QToolButton>
+
+TDBNavigator::TDBNavigator(const QString &objectName, QWidget *parent)
+    : QWidget(parent) {
+    setObjectName(objectName);
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    first = addButton(QStringLiteral("nbFirst"), QStringLiteral("Primeiro"), QStyle::SP_MediaSkipBackward);
+    prior = addButton(QStringLiteral("nbPrior"), QStringLiteral("Anterior"), QStyle::SP_MediaSeekBackward);
+    next = addButton(QStringLiteral("nbNext"), QStringLiteral("Próximo"), QStyle::SP_MediaSeekForward);
+    last = addButton(QStringLiteral("nbLast"), QStringLiteral("Último"), QStyle::SP_MediaSkipForward);
+    connect(first, &QToolButton::clicked, this,
+            guarded([this] { move([](ClientDataSet *d) { d->first(); }); }));
+    connect(prior, &QToolButton::clicked, this,
+            guarded([this] { move([](ClientDataSet *d) { d->prior(); }); }));
+    connect(next, &QToolButton::clicked, this,
+            guarded([this] { move([](ClientDataSet *d) { d->next(); }); }));
+    connect(last, &QToolButton::clicked, this,
+            guarded([this] { move([](ClientDataSet *d) { d->last(); }); }));
+    refresh();
+}
+
+QToolButton *TDBNavigator::addButton(const QString &name, const QString &hint, QStyle::StandardPixmap icon) {
+    auto *button = new QToolButton(this);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    button->setIcon(style()->standardIcon(icon));
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    layout()->addWidget(button);
+    return button;
+}
+
+QToolButton *TDBNavigator::button(const QString &name) const {
+    return findChild<QToolButton *>(name);
+}
+
+void TDBNavigator::setDataSource(DataSource *newSource) {
+    if (source)
+        disconnect(source, nullptr, this, nullptr);
+    source = newSource;
+    if (source) {
+        connect(source, &DataSource::afterScroll, this, &TDBNavigator::refresh);
+        connect(source, &DataSource::layoutChanged, this, &TDBNavigator::refresh);
+        connect(source, &DataSource::stateChanged, this, &TDBNavigator::refresh);
+    }
+    refresh();
+}
+
+void TDBNavigator::move(void (*step)(ClientDataSet *)) {
+    if (ClientDataSet *rows = source ? source->dataSet() : nullptr)
+        step(rows);
+}
+
+void TDBNavigator::refresh() {
+    ClientDataSet *rows = source ? source->dataSet() : nullptr;
+    const bool browsing = rows && rows->active() && !rows->isEmpty();
+    const bool atStart = !browsing || rows->recNo() <= 0;
+    const bool atEnd = !browsing || rows->recNo() >= rows->recordCount() - 1;
+    first->setEnabled(!atStart);
+    prior->setEnabled(!atStart);
+    next->setEnabled(!atEnd);
+    last->setEnabled(!atEnd);
+}

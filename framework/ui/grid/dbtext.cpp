@@ -1,0 +1,39 @@
+#include "framework/ui/grid/dbtext.h"
+
+#include "framework/core/datasource.h"
+#include "framework/ui/messages/guard.h"
+
+TDBText::TDBText(const QString &objectName, QWidget *parent)
+    : QLabel(parent) {
+    setObjectName(objectName);
+}
+
+void TDBText::setDataSource(DataSource *newSource) {
+    if (source)
+        disconnect(source, nullptr, this, nullptr);
+    source = newSource;
+    if (source) {
+        connect(source, &DataSource::afterScroll, this, &TDBText::refresh);
+        connect(source, &DataSource::layoutChanged, this, &TDBText::refresh);
+        connect(source, &DataSource::stateChanged, this, &TDBText::refresh);
+        connect(source, &DataSource::dataChanged, this, &TDBText::refresh);
+    }
+    refresh();
+}
+
+void TDBText::setDataField(const QString &name) {
+    fieldName = name;
+    refresh();
+}
+
+void TDBText::refresh() {
+    ClientDataSet *rows = source ? source->dataSet() : nullptr;
+    QString shown;
+    if (rows && rows->active() && !rows->isEmpty() && rows->state() != DataSetState::CalcFields) {
+        guard([&] {
+            if (Field *field = rows->findField(fieldName))
+                shown = field->displayText();
+        });
+    }
+    setText(shown);
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QLabel>
+#include <QPointer>
+
+class DataSource;
+
+// A label showing one field of its data source's current row (empty while the dataset is closed).
+class TDBText : public QLabel {
+    Q_OBJECT
+public:
+    TDBText(const QString &objectName, QWidget *parent);
+
+    void setDataSource(DataSource *source);
+    void setDataField(const QString &fieldName);
+    QString dataField() const { return fieldName; }
+
+private:
+    void refresh();
+
+    QPointer<DataSource> source;
+    QString fieldName;
+};

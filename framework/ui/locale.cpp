@@ -1,0 +1,7 @@
+#include "framework/ui/locale.h"
+
+#include <QLocale>
+
+void usePortugueseLocale() {
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+}

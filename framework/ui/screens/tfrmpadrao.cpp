@@ -1,0 +1,320 @@
+#include "framework/ui/screens/tfrmpadrao.h"
+
+#include "framework/ui/dialogs/procura.h"
+#include "framework/ui/messages/guard.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace {
+
+QWidget *filledPanel(const QString &objectName, QWidget *parent) {
+    auto *panel = new QWidget(parent);
+    panel->setObjectName(objectName);
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    parent->layout()->addWidget(panel);
+    return panel;
+}
+
+QAction *menuItem(QMenu *menu, const QString &objectName, const QString &caption) {
+    QAction *item = menu->addAction(caption);
+    item->setObjectName(objectName);
+    return item;
+}
+
+} // namespace
+
+TfrmPadrao::TfrmPadrao(QWidget *parent)
+    : QMainWindow(parent)
+    , dtsPadrao(new DataSource(this)) {
+    setObjectName(QStringLiteral("frmPadrao"));
+    dtsPadrao->setObjectName(QStringLiteral("dtsPadrao"));
+    auto *central = new QWidget(this);
+    formLayout = new QVBoxLayout(central);
+    formLayout->setContentsMargins(4, 4, 4, 4);
+    setCentralWidget(central);
+    buildToolBar();
+    buildMenus();
+    buildPages();
+    buildNavigator();
+    bindHandlers();
+}
+
+TfrmPadrao::~TfrmPadrao() = default;
+
+void TfrmPadrao::buildToolBar() {
+    panMenu = new QWidget(this);
+    panMenu->setObjectName(QStringLiteral("panMenu"));
+    auto *row = new QHBoxLayout(panMenu);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(2);
+    sbtConfirmar = new TButtonFlat(QStringLiteral("sbtConfirmar"), QStringLiteral("Confirmar"), panMenu);
+    sbtProcurar = new TButtonFlat(QStringLiteral("sbtProcurar"), QStringLiteral("Procurar"), panMenu);
+    sbtVerificar = new TButtonFlat(QStringLiteral("sbtVerificar"), QStringLiteral("Verificar"), panMenu);
+    sbtImprimir = new TButtonFlat(QStringLiteral("sbtImprimir"), QStringLiteral("Imprimir"), panMenu);
+    sbtAjuda = new TButtonFlat(QStringLiteral("sbtAjuda"), QStringLiteral("Ajuda"), panMenu);
+    sbtFechar = new TButtonFlat(QStringLiteral("sbtFechar"), QStringLiteral("Fechar"), panMenu);
+    for (QWidget *button : {sbtConfirmar, sbtProcurar, sbtVerificar, sbtImprimir, sbtAjuda, sbtFechar})
+        row->addWidget(button);
+    row->addStretch();
+    lblCodTela = new QLabel(panMenu);
+    lblCodTela->setObjectName(QStringLiteral("lblCodTela"));
+    row->addWidget(lblCodTela);
+    formLayout->addWidget(panMenu);
+}
+
+void TfrmPadrao::buildMenus() {
+    mnuMenu = new QMenuBar(this);
+    mnuMenu->setObjectName(QStringLiteral("mnuMenu"));
+    setMenuBar(mnuMenu);
+    mnuOperacao = mnuMenu->addMenu(QStringLiteral("&Operação"));
+    mnuOperacao->setObjectName(QStringLiteral("mnuOperacao"));
+    mnuFolhaDados = menuItem(mnuOperacao, QStringLiteral("mnuFolhaDados"), QStringLiteral("Folha de &Dados"));
+    mnuFormulario = menuItem(mnuOperacao, QStringLiteral("mnuFormulario"), QStringLiteral("&Formulário"));
+    mnuFolhaDados->setCheckable(true);
+    mnuFormulario->setCheckable(true);
+    mnuOperacao->addSeparator();
+    mnuListagem = menuItem(mnuOperacao, QStringLiteral("mnuListagem"), QStringLiteral("&Listagem"));
+    mnuConfigImpressora = menuItem(mnuOperacao, QStringLiteral("mnuConfigImpressora"),
+                                   QStringLiteral("&Configurar Impressora"));
+    mnuOperacao->addSeparator();
+    mnuSair = menuItem(mnuOperacao, QStringLiteral("mnuSair"), QStringLiteral("&Sair"));
+    mnuManutencao = mnuMenu->addMenu(QStringLiteral("&Manutenção"));
+    mnuManutencao->setObjectName(QStringLiteral("mnuManutencao"));
+    mnuIncluir = menuItem(mnuManutencao, QStringLiteral("mnuIncluir"), QStringLiteral("&Incluir"));
+    mnuAlterar = menuItem(mnuManutencao, QStringLiteral("mnuAlterar"), QStringLiteral("&Alterar"));
+    mnuExcluir = menuItem(mnuManutencao, QStringLiteral("mnuExcluir"), QStringLiteral("&Excluir"));
+    mnuConfirmar = menuItem(mnuManutencao, QStringLiteral("mnuConfirmar"), QStringLiteral("C&onfirmar"));
+    mnuCancelar = menuItem(mnuManutencao, QStringLiteral("mnuCancelar"), QStringLiteral("&Cancelar"));
+    mnuVerificar = menuItem(mnuManutencao, QStringLiteral("mnuVerificar"), QStringLiteral("&Verificar"));
+    mnuProcurar = menuItem(mnuManutencao, QStringLiteral("mnuProcurar"), QStringLiteral("&Procurar"));
+    mnuProcurar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+}
+
+void TfrmPadrao::buildPages() {
+    pgcPadrao = new TPageControl(QStringLiteral("pgcPadrao"), this);
+    tshFolhaDados = new TTabSheet(QStringLiteral("tshFolhaDados"));
+    new QVBoxLayout(tshFolhaDados);
+    panDbgPadrao = filledPanel(QStringLiteral("panDbgPadrao"), tshFolhaDados);
+    scbFolhaDados = filledPanel(QStringLiteral("scbFolhaDados"), panDbgPadrao);
+    dbgPadrao = new TDBGrid(QStringLiteral("dbgPadrao"), scbFolhaDados);
+    scbFolhaDados->layout()->addWidget(dbgPadrao);
+    dbgPadrao->setDataSource(dtsPadrao);
+    tshFormulario = new TTabSheet(QStringLiteral("tshFormulario"));
+    new QVBoxLayout(tshFormulario);
+    panFormulario = filledPanel(QStringLiteral("panFormulario"), tshFormulario);
+    scbFormulario = filledPanel(QStringLiteral("scbFormulario"), panFormulario);
+    pgcPadrao->addPage(tshFolhaDados, QStringLiteral("Folha de Dados"));
+    pgcPadrao->addPage(tshFormulario, QStringLiteral("Formulário"));
+    formLayout->addWidget(pgcPadrao, 1);
+}
+
+void TfrmPadrao::buildNavigator() {
+    panNavigator = new QWidget(this);
+    panNavigator->setObjectName(QStringLiteral("panNavigator"));
+    auto *row = new QHBoxLayout(panNavigator);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addStretch();
+    dbnPadrao = new TDBNavigator(QStringLiteral("dbnPadrao"), panNavigator);
+    dbnPadrao->setDataSource(dtsPadrao);
+    row->addWidget(dbnPadrao);
+    formLayout->addWidget(panNavigator);
+}
+
+void TfrmPadrao::bindHandlers() {
+    auto bind = [this](auto *sender, auto signal, void (TfrmPadrao::*handler)()) {
+        connect(sender, signal, this, guarded([this, handler] { (this->*handler)(); }));
+    };
+    bind(sbtConfirmar, &QAbstractButton::clicked, &TfrmPadrao::sbtConfirmarClick);
+    bind(mnuConfirmar, &QAction::triggered, &TfrmPadrao::sbtConfirmarClick);
+    bind(sbtProcurar, &QAbstractButton::clicked, &TfrmPadrao::sbtProcurarClick);
+    bind(mnuProcurar, &QAction::triggered, &TfrmPadrao::sbtProcurarClick);
+    bind(sbtVerificar, &QAbstractButton::clicked, &TfrmPadrao::sbtVerificarClick);
+    bind(mnuVerificar, &QAction::triggered, &TfrmPadrao::sbtVerificarClick);
+    bind(sbtImprimir, &QAbstractButton::clicked, &TfrmPadrao::sbtImprimirClick);
+    bind(mnuListagem, &QAction::triggered, &TfrmPadrao::sbtImprimirClick);
+    bind(mnuFormulario, &QAction::triggered, &TfrmPadrao::mnuFormularioClick);
+    bind(mnuFolhaDados, &QAction::triggered, &TfrmPadrao::mnuFolhaDadosClick);
+    bind(pgcPadrao, &QTabWidget::currentChanged, &TfrmPadrao::pgcPadraoChange);
+    bind(dtsPadrao, &DataSource::stateChanged, &TfrmPadrao::dtsPadraoStateChange);
+    bind(dbgPadrao, &TDBGrid::dblClick, &TfrmPadrao::dbgPadraoDblClick);
+    connect(sbtAjuda, &QAbstractButton::clicked, this, guarded([this] { showHelp(helpFile, helpContext); }));
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
+            guarded([this] { showHelp(helpFile, helpContext); }));
+    connect(sbtFechar, &QAbstractButton::clicked, this, [this] { closeForm(); });
+    connect(mnuSair, &QAction::triggered, this, [this] { closeForm(); });
+    connect(dbgPadrao, &TDBGrid::keyDown, this,
+            guarded([this](int &key, Qt::KeyboardModifiers shift) { dbgPadraoKeyDown(key, shift); }));
+    connect(dbgPadrao, &TDBGrid::titleClick, this,
+            guarded([this](int column) { dbgPadraoTitleClick(column); }));
+    connect(dbgPadrao, &TDBGrid::drawColumnCell, this,
+            guarded([this](const QRect &rect, int column, int row) {
+                dbgPadraoDrawColumnCell(rect, column, row);
+            }));
+}
+
+void TfrmPadrao::runFormCreate() {
+    formCreated = true;
+    FormCreate();
+}
+
+QMdiSubWindow *TfrmPadrao::placeInMdiArea(QMdiArea *area) {
+    subWindow = area->addSubWindow(this);
+    subWindow->setAttribute(Qt::WA_DeleteOnClose);
+    subWindow->setGeometry(initialGeometry);
+    connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *activated) {
+        if (activated && activated == subWindow)
+            guard([this] { FormActivate(); });
+    });
+    return subWindow;
+}
+
+void TfrmPadrao::showForm() {
+    QWidget *window = subWindow ? static_cast<QWidget *>(subWindow) : this;
+    if (!subWindow && !isVisible())
+        resize(initialGeometry.size());
+    window->show();
+    window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    window->raise();
+    if (subWindow && subWindow->mdiArea())
+        subWindow->mdiArea()->setActiveSubWindow(subWindow);
+    else
+        activateWindow();
+}
+
+void TfrmPadrao::closeForm() {
+    if (subWindow)
+        subWindow->close();
+    else
+        close();
+}
+
+void TfrmPadrao::addToolButton(QAbstractButton *button, QAbstractButton *before) {
+    auto *row = static_cast<QHBoxLayout *>(panMenu->layout());
+    button->setParent(panMenu);
+    const int position = before ? row->indexOf(before) : row->indexOf(sbtFechar) + 1;
+    row->insertWidget(position, button);
+}
+
+void TfrmPadrao::addTopPanel(QWidget *panel) {
+    formLayout->insertWidget(formLayout->indexOf(pgcPadrao), panel);
+}
+
+bool TfrmPadrao::event(QEvent *event) {
+    if (event->type() == QEvent::WindowActivate && !subWindow)
+        guard([this] { FormActivate(); });
+    return QMainWindow::event(event);
+}
+
+void TfrmPadrao::showEvent(QShowEvent *event) {
+    if (!formCreated)
+        guard([this] { runFormCreate(); });
+    QMainWindow::showEvent(event);
+}
+
+void TfrmPadrao::closeEvent(QCloseEvent *event) {
+    TCloseAction action = TCloseAction::caFree;
+    if (!guardCompleted([&] { FormClose(action); }))
+        action = TCloseAction::caNone;
+    applyCloseAction(action, event);
+}
+
+void TfrmPadrao::applyCloseAction(TCloseAction action, QCloseEvent *event) {
+    QWidget *window = subWindow ? static_cast<QWidget *>(subWindow) : this;
+    switch (action) {
+    case TCloseAction::caNone:
+        event->ignore();
+        return;
+    case TCloseAction::caHide:
+        event->ignore();
+        window->hide();
+        return;
+    case TCloseAction::caMinimize:
+        event->ignore();
+        window->showMinimized();
+        return;
+    case TCloseAction::caFree:
+        setAttribute(Qt::WA_DeleteOnClose);
+        event->accept();
+        return;
+    }
+}
+
+void TfrmPadrao::updateDataCommands() {
+    ClientDataSet *rows = dtsPadrao->dataSet();
+    const bool browsing = dtsPadrao->state() == DataSetState::Browse;
+    const bool hasRows = browsing && rows && !rows->isEmpty();
+    mnuVerificar->setEnabled(hasRows);
+    sbtVerificar->setEnabled(hasRows);
+    mnuProcurar->setEnabled(browsing);
+    sbtProcurar->setEnabled(browsing);
+}
+
+void TfrmPadrao::FormCreate() {
+    pgcPadrao->setActivePage(tshFolhaDados);
+    pgcPadraoChange();
+    updateDataCommands();
+}
+
+void TfrmPadrao::FormActivate() {}
+
+void TfrmPadrao::FormClose(TCloseAction &action) {
+    action = TCloseAction::caFree;
+}
+
+// Confirming posts a row being edited.
+void TfrmPadrao::sbtConfirmarClick() {
+    ClientDataSet *rows = dtsPadrao->dataSet();
+    if (rows && (rows->state() == DataSetState::Edit || rows->state() == DataSetState::Insert))
+        rows->post();
+}
+
+void TfrmPadrao::sbtProcurarClick() {
+    ClientDataSet *rows = dtsPadrao->dataSet();
+    if (rows && rows->active())
+        Procura(rows);
+}
+
+void TfrmPadrao::sbtVerificarClick() {}
+
+void TfrmPadrao::sbtImprimirClick() {}
+
+void TfrmPadrao::pgcPadraoChange() {
+    mnuFolhaDados->setChecked(pgcPadrao->ActivePage() == tshFolhaDados);
+    mnuFormulario->setChecked(pgcPadrao->ActivePage() == tshFormulario);
+}
+
+void TfrmPadrao::mnuFormularioClick() {
+    if (tshFormulario->isEnabled())
+        pgcPadrao->setActivePage(tshFormulario);
+}
+
+void TfrmPadrao::mnuFolhaDadosClick() {
+    pgcPadrao->setActivePage(tshFolhaDados);
+    pgcPadraoChange();
+}
+
+// Enter on a row opens the form page.
+void TfrmPadrao::dbgPadraoKeyDown(int &key, Qt::KeyboardModifiers shift) {
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && tshFormulario->isEnabled()) {
+        mnuFormularioClick();
+        key = 0;
+    }
+}
+
+void TfrmPadrao::dbgPadraoDblClick() {}
+
+void TfrmPadrao::dbgPadraoTitleClick(int column) {}
+
+void TfrmPadrao::dbgPadraoDrawColumnCell(const QRect &rect, int column, int viewRow) {}
+
+void TfrmPadrao::dtsPadraoStateChange() {
+    updateDataCommands();
+}
