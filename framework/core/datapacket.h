@@ -2,6 +2,7 @@
 
 #include "framework/core/pagcore_export.h"
 
+#include <QAnyStringView>
 #include <QByteArray>
 #include <QCborValue>
 #include <QList>
@@ -18,11 +19,11 @@ struct FieldDef {
     FieldKind kind = FieldKind::Text;
     int size = 0;
     bool required = false;
-    QString origin;
-    QString displayLabel;
+    QString origin = {};
+    QString displayLabel = {};
     bool visible = true;
-    QString displayFormat;
-    QString editMask;
+    QString displayFormat = {};
+    QString editMask = {};
     int displayWidth = 0;
     bool calculated = false;
     bool providerFlags = true;
@@ -54,6 +55,12 @@ struct PAGCORE_EXPORT PacketColumn {
         const quint32 begin = row ? ends.at(row - 1) : 0;
         return QByteArrayView(text.constData() + begin, ends.at(row) - begin);
     }
+    QVariant value(FieldKind kind, int row) const;
+    // Appends the value of a new row (rowCount rows precede it), converted to the kind.
+    void append(FieldKind kind, const QVariant &value, int rowCount);
+    void reserve(FieldKind kind, int rowCount);
+    // Throws PacketError unless the column holds exactly rowCount values of the kind.
+    void check(FieldKind kind, int rowCount) const;
 };
 
 // A whole table in transit: field definitions and column-wise values. Cheap to copy (shared).
@@ -73,7 +80,7 @@ public:
 
     bool isNull() const;
     const QList<FieldDef> &fields() const;
-    int fieldIndex(QStringView name) const;
+    int fieldIndex(QAnyStringView name) const;
     int rowCount() const;
     QVariant value(int row, int col) const;
     bool isNullAt(int row, int col) const;

@@ -1,77 +1,250 @@
 #include "framework/core/dataset.h"
 
 #include "framework/core/datasetstore.h"
+#include "framework/core/filterexpr.h"
+
+#include <stdexcept>
 
 ClientDataSet::ClientDataSet(QObject *parent)
-    : QObject(parent) {}
+    : QObject(parent)
+    , m_store(std::make_unique<DataSetStore>()) {}
+
 ClientDataSet::~ClientDataSet() = default;
+
 Field *ClientDataSet::addField(const FieldDef &def) {
+    if (active())
+        throw std::logic_error("fields can only be added to an inactive dataset");
+    if (def.name.isEmpty() || findField(def.name))
+        throw std::invalid_argument("field without a name or with a duplicate name: " +
+                                    def.name.toStdString());
     m_fields.push_back(std::make_unique<Field>(this, int(m_fields.size()), def));
+    m_hasCalcFields = m_hasCalcFields || def.calculated;
+    m_fieldsFromPacket = false;
     return m_fields.back().get();
 }
+
 QList<FieldDef> ClientDataSet::fieldDefs() const {
-    return {};
+    QList<FieldDef> defs;
+    defs.reserve(qsizetype(m_fields.size()));
+    for (const auto &field : m_fields)
+        defs.append(field->def());
+    return defs;
 }
-void ClientDataSet::clearFields() {}
+
+void ClientDataSet::clearFields() {
+    if (active())
+        throw std::logic_error("fields can only be cleared on an inactive dataset");
+    m_fields.clear();
+    m_hasCalcFields = false;
+    m_fieldsFromPacket = false;
+}
+
+void ClientDataSet::declareFields(const QList<FieldDef> &defs) {
+    m_fields.clear();
+    for (const FieldDef &def : defs)
+        m_fields.push_back(std::make_unique<Field>(this, int(m_fields.size()), def));
+    m_hasCalcFields = std::any_of(defs.begin(), defs.end(), [](const FieldDef &d) { return d.calculated; });
+    m_fieldsFromPacket = true;
+}
+
 int ClientDataSet::fieldCount() const {
     return int(m_fields.size());
 }
+
 Field *ClientDataSet::field(int index) const {
-    return m_fields.at(index).get();
+    return m_fields.at(size_t(index)).get();
 }
-Field *ClientDataSet::fieldByName(QStringView) const {
+
+Field *ClientDataSet::fieldByName(QAnyStringView name) const {
+    Field *found = findField(name);
+    if (!found)
+        throw std::invalid_argument("field not found: " + name.toString().toStdString());
+    return found;
+}
+
+Field *ClientDataSet::findField(QAnyStringView name) const {
+    for (const auto &field : m_fields) {
+        if (QAnyStringView::compare(field->name(), name, Qt::CaseInsensitive) == 0)
+            return field.get();
+    }
     return nullptr;
 }
-Field *ClientDataSet::findField(QStringView) const {
-    return nullptr;
+
+void ClientDataSet::createDataSet() {
+    if (active())
+        close();
+    openWith(DataPacket());
 }
-void ClientDataSet::createDataSet() {}
-void ClientDataSet::open() {}
-void ClientDataSet::close() {}
+
+void ClientDataSet::open() {
+    if (!active())
+        openWith(DataPacket());
+}
+
+void ClientDataSet::setData(const DataPacket &packet) {
+    if (active())
+        close();
+    if (m_fields.empty() || m_fieldsFromPacket)
+        declareFields(packet.fields());
+    openWith(packet);
+}
+
+void ClientDataSet::openWith(const DataPacket &packet) {
+    m_store->load(fieldDefs(), packet);
+    m_calcCache.clear();
+    m_state = DataSetState::Browse;
+    rebuildView();
+    m_recNo = m_view.isEmpty() ? -1 : 0;
+    m_bof = true;
+    m_eof = m_view.isEmpty();
+    notifyLayoutChanged();
+    emit stateChanged();
+    emit afterOpen();
+    emit afterScroll();
+}
+
+void ClientDataSet::close() {
+    if (!active())
+        return;
+    m_edits.clear();
+    m_store->reset(fieldDefs());
+    m_view.clear();
+    m_calcCache.clear();
+    m_recNo = -1;
+    m_bof = m_eof = true;
+    m_state = DataSetState::Inactive;
+    notifyLayoutChanged();
+    emit stateChanged();
+    emit afterClose();
+}
+
 bool ClientDataSet::active() const {
-    return false;
+    return m_state != DataSetState::Inactive;
 }
+
 DataSetState ClientDataSet::savedState() const {
-    return m_state;
+    return m_state == DataSetState::CalcFields ? m_savedState : m_state;
 }
+
 bool ClientDataSet::isEmpty() const {
-    return true;
+    return m_view.isEmpty();
 }
+
 int ClientDataSet::recordCount() const {
-    return 0;
+    return int(m_view.size());
 }
-void ClientDataSet::first() {}
-void ClientDataSet::next() {}
-void ClientDataSet::prior() {}
-void ClientDataSet::last() {}
-void ClientDataSet::setRecNo(int) {}
-void ClientDataSet::edit() {}
-void ClientDataSet::append() {}
-void ClientDataSet::post() {}
-void ClientDataSet::cancel() {}
+
+void ClientDataSet::first() {
+    checkBrowseMode();
+    moveTo(m_view.isEmpty() ? -1 : 0);
+    m_bof = true;
+    m_eof = m_view.isEmpty();
+}
+
+void ClientDataSet::next() {
+    checkBrowseMode();
+    if (m_recNo + 1 < m_view.size()) {
+        moveTo(m_recNo + 1);
+        return;
+    }
+    m_eof = true;
+}
+
+void ClientDataSet::prior() {
+    checkBrowseMode();
+    if (m_recNo > 0) {
+        moveTo(m_recNo - 1);
+        return;
+    }
+    m_bof = true;
+}
+
+void ClientDataSet::last() {
+    checkBrowseMode();
+    moveTo(int(m_view.size()) - 1);
+    m_eof = true;
+    m_bof = m_view.isEmpty();
+}
+
+void ClientDataSet::setRecNo(int viewRow) {
+    checkBrowseMode();
+    moveTo(m_view.isEmpty() ? -1 : qBound(0, viewRow, int(m_view.size()) - 1));
+}
+
+void ClientDataSet::moveTo(int viewRow) {
+    m_recNo = viewRow;
+    m_bof = m_eof = m_view.isEmpty();
+    emit afterScroll();
+}
+
+int ClientDataSet::currentRow() const {
+    return m_recNo >= 0 && m_recNo < m_view.size() ? m_view.at(m_recNo) : -1;
+}
+
+void ClientDataSet::requireActive() const {
+    if (!active())
+        throw std::logic_error("dataset is not open");
+}
+
+void ClientDataSet::requireBrowse() const {
+    requireActive();
+    if (m_state != DataSetState::Browse)
+        throw std::logic_error("dataset is not in browse state");
+}
+
+void ClientDataSet::checkBrowseMode() {
+    requireActive();
+    if (m_state == DataSetState::Edit || m_state == DataSetState::Insert)
+        post();
+}
+
+void ClientDataSet::setState(DataSetState state) {
+    if (m_state == state)
+        return;
+    m_state = state;
+    emit stateChanged();
+}
+
 void ClientDataSet::disableControls() {
     ++m_disableCount;
 }
+
 void ClientDataSet::enableControls() {
-    --m_disableCount;
+    if (m_disableCount == 0)
+        return;
+    if (--m_disableCount == 0 && m_heldBack) {
+        m_heldBack = false;
+        emit layoutChanged();
+    }
 }
-bool ClientDataSet::locate(const QString &, const QVariantList &, LocateOptions) {
-    return false;
+
+void ClientDataSet::notifyDataChanged(int viewRow) {
+    if (controlsDisabled())
+        m_heldBack = true;
+    else
+        emit dataChanged(viewRow);
 }
-void ClientDataSet::setFilter(const QString &expression) {
-    m_filterText = expression;
+
+void ClientDataSet::notifyLayoutChanged() {
+    if (controlsDisabled())
+        m_heldBack = true;
+    else
+        emit layoutChanged();
 }
-void ClientDataSet::setFiltered(bool on) {
-    m_filtered = on;
+
+void ClientDataSet::emptyDataSet() {
+    requireActive();
+    m_edits.clear();
+    m_store->reset(fieldDefs());
+    m_view.clear();
+    m_calcCache.clear();
+    setState(DataSetState::Browse);
+    m_recNo = -1;
+    m_bof = m_eof = true;
+    notifyLayoutChanged();
+    emit afterScroll();
 }
-void ClientDataSet::setData(const DataPacket &) {}
+
 DataPacket ClientDataSet::data() const {
-    return {};
-}
-void ClientDataSet::emptyDataSet() {}
-QVariant ClientDataSet::valueAt(int, int) {
-    return {};
-}
-QString ClientDataSet::displayTextAt(int, int) {
-    return {};
+    return m_store->toPacket();
 }

@@ -2,6 +2,7 @@
 
 #include "framework/core/field.h"
 
+#include <QHash>
 #include <QObject>
 #include <memory>
 #include <vector>
@@ -13,22 +14,29 @@ Q_DECLARE_FLAGS(LocateOptions, LocateOption)
 Q_DECLARE_OPERATORS_FOR_FLAGS(LocateOptions)
 
 class DataSetStore;
+class FilterExpression;
 
 // An in-memory table with a cursor. Loaded columns stay packed as in the packet; edited cells live
 // in a small overlay, so loading is close to a copy and marking many rows is cheap.
 //
 // Order of events:
-// - open / setData / createDataSet: layoutChanged, stateChanged, afterOpen, afterScroll.
-// - close: layoutChanged, stateChanged, afterClose.
-// - a move of the cursor (first, next, prior, last, setRecNo, locate, filter change) posts a pending
-//   edit first, then emits afterScroll (only when the row changes, or always for filter changes).
-// - edit / append: stateChanged (append also layoutChanged and afterScroll for the new row).
-// - post: dataChanged(viewRow), stateChanged, afterPost.  cancel: stateChanged (and layoutChanged
-//   when an appended row is dropped).
-// - calcFields runs lazily, when a calculated field of a row is first read after the row changed.
+// - open, createDataSet, setData on an inactive dataset: layoutChanged, stateChanged, afterOpen,
+//   afterScroll. setData on an active dataset first closes it (the close events), then opens.
+// - close: layoutChanged, stateChanged, afterClose (a pending edit is cancelled).
+// - moves post a pending edit first (its events), then: first, last, setRecNo and a successful
+//   locate emit afterScroll; next and prior emit it only when the cursor moves.
+// - setFilter / setFiltered changing the view: layoutChanged, afterScroll (on the first row).
+// - edit: stateChanged. append: stateChanged, afterScroll. The appended row joins the view (at its
+//   end) when posted; until then recNo() stays where it was and reads address the new row.
+// - post: dataChanged(viewRow) for an edited row or layoutChanged for a new one, stateChanged,
+//   afterPost (the cursor still on the posted row); then, when a filter is on and the row no longer
+//   matches it, layoutChanged and afterScroll as the row leaves the view.
+// - cancel: stateChanged (and afterScroll after an append).
+// - emptyDataSet: layoutChanged, afterScroll.
+// - calcFields runs lazily, when a calculated field of a row is read and its values are not cached;
+//   during it state() is CalcFields and savedState() tells the state of the row calculated.
 // While controls are disabled, dataChanged and layoutChanged are held back; the enableControls that
-// ends the nesting emits one layoutChanged when something was held back. afterScroll, afterPost and
-// the other events always fire.
+// ends the nesting emits one layoutChanged when something was held back. The other events always fire.
 class PAGCORE_EXPORT ClientDataSet : public QObject {
     Q_OBJECT
 public:
@@ -41,8 +49,8 @@ public:
     void clearFields();
     int fieldCount() const;
     Field *field(int index) const;
-    Field *fieldByName(QStringView name) const; // throws std::invalid_argument on an unknown name
-    Field *findField(QStringView name) const;
+    Field *fieldByName(QAnyStringView name) const; // throws std::invalid_argument on an unknown name
+    Field *findField(QAnyStringView name) const;
 
     void createDataSet();
     void open();
@@ -76,7 +84,8 @@ public:
 
     // Filter expression: conditions "FIELD op 'text'" or "FIELD op number" with op one of =, <>,
     // <, >, <=, >=, joined by AND / OR (AND binds tighter). Texts compare without regard to case.
-    // An invalid expression throws std::invalid_argument when the filter is applied.
+    // An invalid expression throws std::invalid_argument here and leaves the filter unchanged.
+    // Applying or changing an active filter moves to the first row of the new view.
     void setFilter(const QString &expression);
     QString filter() const { return m_filterText; }
     void setFiltered(bool on);
@@ -104,19 +113,38 @@ private:
     friend class Field;
     QVariant currentValue(int fieldIndex);
     void setCurrentValue(int fieldIndex, const QVariant &value);
+    QVariant bufferValue(int fieldIndex);
     void requireActive() const;
-    void requireBrowse();
+    void requireBrowse() const;
     void checkBrowseMode();
     void setState(DataSetState state);
-    void moveTo(int viewRow, bool forceScroll);
+    void moveTo(int viewRow);
     int currentRow() const;
+    void openWith(const DataPacket &packet);
+    void declareFields(const QList<FieldDef> &defs);
     const QVariantList &calcValuesOf(int row);
+    const QVariantList &editCalcValues();
+    void calculate(QVariantList &target, int row, DataSetState rowState);
+    bool rowMatchesFilter(int row);
+    void rebuildView();
+    void applyFilterChange();
+    void checkRequired();
+    void dropFromViewUnlessMatching();
     void notifyDataChanged(int viewRow);
     void notifyLayoutChanged();
-    void rebuildView();
 
     std::vector<std::unique_ptr<Field>> m_fields;
     std::unique_ptr<DataSetStore> m_store;
+    std::unique_ptr<FilterExpression> m_filter;
+    QList<int> m_view;
+    QHash<int, QVariant> m_edits;
+    QHash<int, QVariantList> m_calcCache;
+    QVariantList m_editCalc;
+    bool m_editCalcValid = false;
+    bool m_hasCalcFields = false;
+    bool m_fieldsFromPacket = false;
+    int m_readRow = -1;
+    QVariantList *m_calcTarget = nullptr;
     DataSetState m_state = DataSetState::Inactive;
     DataSetState m_savedState = DataSetState::Inactive;
     int m_recNo = -1;

@@ -1,3 +1,36 @@
 #pragma once
 
-class DataSetStore {};
+#include "framework/core/datapacket.h"
+
+#include <QHash>
+
+// Row storage of a dataset: the loaded packet's columns as they arrived, plus an overlay of the
+// cells written since, per declared field. Rows beyond the packet's exist only in the overlay.
+class DataSetStore {
+public:
+    // Empties the store for the declared fields.
+    void reset(const QList<FieldDef> &declared);
+    // Takes the packet's columns, matched to the declared fields by name.
+    void load(const QList<FieldDef> &declared, const DataPacket &packet);
+
+    int rowCount() const { return m_rows; }
+    QVariant value(int row, int field) const;
+    bool textEquals(int row, int field, QStringView text, Qt::CaseSensitivity cs) const;
+    void setValue(int row, int field, const QVariant &value);
+    int appendRow();
+
+    // All rows: declared data fields, then the packet's fields that were not declared.
+    DataPacket toPacket() const;
+
+private:
+    bool readsPacket(int row, int field) const;
+    PacketColumn buildColumn(const FieldDef &def, int field) const;
+    PacketColumn extendColumn(int packetColumn) const;
+
+    QList<FieldDef> m_declared;
+    DataPacket m_packet;
+    QList<int> m_packetColumn; // declared field -> packet column, or -1
+    QList<bool> m_sameKind;    // packet column of the same kind as the declared field
+    QList<QHash<int, QVariant>> m_overlay;
+    int m_rows = 0;
+};

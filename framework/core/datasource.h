@@ -4,7 +4,9 @@
 
 #include <QPointer>
 
-// Connects data-aware controls to a dataset: forwards its notifications and its state.
+// Connects data-aware controls to a dataset: forwards its notifications and state changes.
+// afterScroll is forwarded only while the dataset's controls are enabled; re-enabling them brings
+// one layoutChanged, after which controls re-read the current row.
 class PAGCORE_EXPORT DataSource : public QObject {
     Q_OBJECT
 public:

@@ -1,47 +1,203 @@
 #include "framework/core/field.h"
 
 #include "framework/core/dataset.h"
+#include "framework/core/routines.h"
+#include "framework/core/tdatetime.h"
+
+#include <QLocale>
+#include <cmath>
+#include <stdexcept>
+
+namespace {
+const QLocale &brazil() {
+    static const QLocale locale = [] {
+        QLocale l(QLocale::Portuguese, QLocale::Brazil);
+        l.setNumberOptions(QLocale::OmitGroupSeparator);
+        return l;
+    }();
+    return locale;
+}
+
+bool isTextKind(FieldKind kind) {
+    return kind == FieldKind::Text || kind == FieldKind::FixedText;
+}
+
+// Numbers typed by users come in Brazilian notation; values from code may use a plain point.
+double parseNumber(const QString &text, const QString &fieldName) {
+    bool ok = false;
+    double number = brazil().toDouble(text.trimmed(), &ok);
+    if (!ok)
+        number = text.trimmed().toDouble(&ok);
+    if (!ok)
+        throw std::invalid_argument(QStringLiteral("\"%1\" não é um valor válido para o campo %2")
+                                        .arg(text, fieldName)
+                                        .toStdString());
+    return number;
+}
+
+// Dates typed as dd/MM/yyyy (optionally with hh:mm[:ss]); anything else as a day count.
+double parseDateTime(const QString &text, const QString &fieldName) {
+    const QString trimmed = text.trimmed();
+    if (!trimmed.contains(u'/'))
+        return parseNumber(trimmed, fieldName);
+    for (const char *format : {"dd/MM/yyyy", "dd/MM/yyyy hh:mm", "dd/MM/yyyy hh:mm:ss"}) {
+        const QDateTime moment = QDateTime::fromString(trimmed, QLatin1StringView(format));
+        if (moment.isValid())
+            return toDays(moment);
+    }
+    throw std::invalid_argument(
+        QStringLiteral("\"%1\" não é uma data válida para o campo %2").arg(text, fieldName).toStdString());
+}
+
+QString formatDateTime(double days) {
+    const QDateTime moment = toDateTime(days);
+    if (!moment.isValid())
+        return {};
+    if (moment.time().msecsSinceStartOfDay() == 0)
+        return moment.toString(QStringLiteral("dd/MM/yyyy"));
+    return moment.toString(QStringLiteral("dd/MM/yyyy hh:mm:ss"));
+}
+
+// Display formats of the "#,##0.00" family: the decimals after the point, grouping when a comma appears.
+QString formatNumber(double value, const QString &format) {
+    const qsizetype point = format.indexOf(u'.');
+    const int decimals = point < 0 ? 0 : int(format.size() - point - 1);
+    const double rounded = RoundDec(value, decimals);
+    QLocale locale(QLocale::Portuguese, QLocale::Brazil);
+    if (!format.contains(u','))
+        locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(rounded == 0 ? 0.0 : rounded, 'f', decimals);
+}
+} // namespace
 
 Field::Field(ClientDataSet *dataSet, int index, const FieldDef &def)
     : m_dataSet(dataSet)
     , m_index(index)
     , m_def(def) {}
+
 QVariant Field::value() const {
-    return {};
+    return m_dataSet->currentValue(m_index);
 }
+
 bool Field::isNull() const {
-    return true;
+    return !value().isValid();
 }
+
 QString Field::asString() const {
-    return {};
+    const QVariant current = value();
+    if (!current.isValid())
+        return {};
+    switch (m_def.kind) {
+    case FieldKind::DateTime:
+        return formatDateTime(current.toDouble());
+    case FieldKind::Float:
+        return brazil().toString(current.toDouble(), 'g', QLocale::FloatingPointShortest);
+    case FieldKind::Boolean:
+        return current.toBool() ? QStringLiteral("S") : QStringLiteral("N");
+    default:
+        return current.toString();
+    }
 }
+
 double Field::asDateTime() const {
-    return 0;
+    return asFloat();
 }
+
 double Field::asFloat() const {
-    return 0;
+    const QVariant current = value();
+    if (!current.isValid())
+        return 0;
+    return isTextKind(m_def.kind) ? parseNumber(current.toString(), m_def.name) : current.toDouble();
 }
+
 qint64 Field::asInteger() const {
-    return 0;
+    const QVariant current = value();
+    if (m_def.kind == FieldKind::Integer || m_def.kind == FieldKind::Boolean)
+        return current.toLongLong();
+    return qRound64(asFloat());
 }
+
 bool Field::asBoolean() const {
-    return false;
+    const QVariant current = value();
+    if (isTextKind(m_def.kind))
+        return current.toString().trimmed().toUpper() == u"S";
+    return current.toBool();
 }
-void Field::setValue(const QVariant &) {}
-void Field::setAsString(const QString &) {}
-void Field::setAsDateTime(double) {}
-void Field::setAsFloat(double) {}
-void Field::setAsInteger(qint64) {}
-void Field::clear() {}
+
+void Field::setValue(const QVariant &value) {
+    m_dataSet->setCurrentValue(m_index, normalized(value));
+}
+
+void Field::setAsString(const QString &value) {
+    setValue(value);
+}
+
+void Field::setAsDateTime(double days) {
+    setValue(days == 0 && m_def.kind == FieldKind::DateTime ? QVariant() : QVariant(days));
+}
+
+void Field::setAsFloat(double value) {
+    setValue(value);
+}
+
+void Field::setAsInteger(qint64 value) {
+    setValue(value);
+}
+
+void Field::clear() {
+    setValue(QVariant());
+}
+
 QString Field::displayText() {
-    return {};
+    return m_onGetText ? m_onGetText(*this) : formatValue(value());
 }
+
 void Field::setOnGetText(std::function<QString(Field &)> handler) {
     m_onGetText = std::move(handler);
 }
-QString Field::formatValue(const QVariant &) const {
-    return {};
+
+QString Field::formatValue(const QVariant &value) const {
+    if (!value.isValid())
+        return {};
+    switch (m_def.kind) {
+    case FieldKind::DateTime:
+        return formatDateTime(value.toDouble());
+    case FieldKind::Float:
+    case FieldKind::Integer:
+        if (!m_def.displayFormat.isEmpty())
+            return formatNumber(value.toDouble(), m_def.displayFormat);
+        return brazil().toString(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+    case FieldKind::Boolean:
+        return value.toBool() ? QStringLiteral("S") : QStringLiteral("N");
+    default:
+        return value.toString();
+    }
 }
+
 QVariant Field::normalized(const QVariant &value) const {
+    if (!value.isValid() || value.isNull())
+        return {};
+    const bool fromText = value.typeId() == QMetaType::QString;
+    switch (m_def.kind) {
+    case FieldKind::Text:
+    case FieldKind::FixedText: {
+        const QString text = value.toString();
+        return m_def.size > 0 && text.size() > m_def.size ? text.left(m_def.size) : text;
+    }
+    case FieldKind::DateTime:
+        if (fromText && EmptyString(value.toString()))
+            return {};
+        return fromText ? parseDateTime(value.toString(), m_def.name) : value.toDouble();
+    case FieldKind::Float:
+        if (fromText && value.toString().trimmed().isEmpty())
+            return {};
+        return fromText ? parseNumber(value.toString(), m_def.name) : value.toDouble();
+    case FieldKind::Integer:
+        if (fromText && value.toString().trimmed().isEmpty())
+            return {};
+        return fromText ? qRound64(parseNumber(value.toString(), m_def.name)) : value.toLongLong();
+    case FieldKind::Boolean:
+        return fromText ? QVariant(value.toString().trimmed().toUpper() == u"S") : QVariant(value.toBool());
+    }
     return value;
 }

@@ -1,0 +1,133 @@
+#include "framework/core/datasetstore.h"
+
+#include <QAnyStringView>
+
+namespace {
+int kindGroup(FieldKind kind) {
+    switch (kind) {
+    case FieldKind::Text:
+    case FieldKind::FixedText:
+        return 0;
+    case FieldKind::DateTime:
+    case FieldKind::Float:
+        return 1;
+    case FieldKind::Integer:
+        return 2;
+    case FieldKind::Boolean:
+        return 3;
+    }
+    return -1;
+}
+
+QVariant convert(const QVariant &value, FieldKind kind) {
+    if (!value.isValid())
+        return value;
+    switch (kindGroup(kind)) {
+    case 0:
+        return value.toString();
+    case 1:
+        return value.toDouble();
+    case 2:
+        return value.toLongLong();
+    default:
+        return value.toBool();
+    }
+}
+} // namespace
+
+void DataSetStore::reset(const QList<FieldDef> &declared) {
+    load(declared, DataPacket());
+}
+
+void DataSetStore::load(const QList<FieldDef> &declared, const DataPacket &packet) {
+    m_declared = declared;
+    m_packet = packet;
+    m_rows = packet.rowCount();
+    m_packetColumn.clear();
+    m_sameKind.clear();
+    for (const FieldDef &def : declared) {
+        const int column = def.calculated ? -1 : packet.fieldIndex(def.name);
+        m_packetColumn.append(column);
+        m_sameKind.append(column >= 0 && kindGroup(packet.fields().at(column).kind) == kindGroup(def.kind));
+    }
+    m_overlay = QList<QHash<int, QVariant>>(declared.size());
+}
+
+bool DataSetStore::readsPacket(int row, int field) const {
+    return m_packetColumn.at(field) >= 0 && row < m_packet.rowCount() && !m_overlay.at(field).contains(row);
+}
+
+QVariant DataSetStore::value(int row, int field) const {
+    const QHash<int, QVariant> &overlay = m_overlay.at(field);
+    if (!overlay.isEmpty()) {
+        const auto it = overlay.constFind(row);
+        if (it != overlay.constEnd())
+            return *it;
+    }
+    const int column = m_packetColumn.at(field);
+    if (column < 0 || row >= m_packet.rowCount())
+        return {};
+    const QVariant stored = m_packet.value(row, column);
+    return m_sameKind.at(field) ? stored : convert(stored, m_declared.at(field).kind);
+}
+
+bool DataSetStore::textEquals(int row, int field, QStringView text, Qt::CaseSensitivity cs) const {
+    if (!readsPacket(row, field) || !m_sameKind.at(field) || kindGroup(m_declared.at(field).kind) != 0)
+        return value(row, field).toString().compare(text, cs) == 0;
+    const PacketColumn &column = m_packet.column(m_packetColumn.at(field));
+    if (column.isNull(row))
+        return text.isEmpty();
+    const QByteArrayView bytes = column.textAt(row);
+    if (cs == Qt::CaseSensitive && bytes.size() < text.size())
+        return false;
+    return QAnyStringView::compare(QUtf8StringView(bytes), text, cs) == 0;
+}
+
+void DataSetStore::setValue(int row, int field, const QVariant &value) {
+    m_overlay[field].insert(row, value);
+}
+
+int DataSetStore::appendRow() {
+    return m_rows++;
+}
+
+PacketColumn DataSetStore::buildColumn(const FieldDef &def, int field) const {
+    PacketColumn column;
+    column.reserve(def.kind, m_rows);
+    for (int row = 0; row < m_rows; ++row)
+        column.append(def.kind, value(row, field), row);
+    return column;
+}
+
+PacketColumn DataSetStore::extendColumn(int packetColumn) const {
+    const FieldKind kind = m_packet.fields().at(packetColumn).kind;
+    PacketColumn column = m_packet.column(packetColumn);
+    for (int row = m_packet.rowCount(); row < m_rows; ++row)
+        column.append(kind, QVariant(), row);
+    return column;
+}
+
+DataPacket DataSetStore::toPacket() const {
+    QList<FieldDef> fields;
+    QList<PacketColumn> columns;
+    QList<bool> declaredColumn(m_packet.fields().size(), false);
+    for (int field = 0; field < m_declared.size(); ++field) {
+        const FieldDef &def = m_declared.at(field);
+        if (def.calculated)
+            continue;
+        const int packetColumn = m_packetColumn.at(field);
+        const bool untouched = packetColumn >= 0 && m_overlay.at(field).isEmpty() &&
+                               m_packet.fields().at(packetColumn).kind == def.kind;
+        fields.append(def);
+        columns.append(untouched ? extendColumn(packetColumn) : buildColumn(def, field));
+        if (packetColumn >= 0)
+            declaredColumn[packetColumn] = true;
+    }
+    for (int column = 0; column < m_packet.fields().size(); ++column) {
+        if (declaredColumn.at(column))
+            continue;
+        fields.append(m_packet.fields().at(column));
+        columns.append(extendColumn(column));
+    }
+    return DataPacket::fromColumns(fields, columns, m_rows);
+}

@@ -1,0 +1,157 @@
+#include "framework/core/datapacket.h"
+
+#include <QCborArray>
+#include <QCborMap>
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+
+namespace {
+QList<FieldDef> allKinds() {
+    FieldDef text{"NMFORN", FieldKind::Text, 40};
+    text.origin = "DBNORVELA.FORNECEDOR.NMFORN";
+    text.displayLabel = "Fornecedor";
+    text.required = true;
+    FieldDef fixed{"IDMARCADO", FieldKind::FixedText, 1};
+    fixed.providerFlags = false;
+    fixed.visible = false;
+    FieldDef date{"DTVENC", FieldKind::DateTime};
+    date.displayWidth = 10;
+    date.editMask = "!99/99/9999;1;_";
+    FieldDef value{"VRATUAPAG", FieldKind::Float};
+    value.displayFormat = "#,##0.00";
+    value.alignment = Qt::AlignRight;
+    return {text, fixed, date, value, {"QTITENS", FieldKind::Integer}, {"IDATIVO", FieldKind::Boolean}};
+}
+
+DataPacket samplePacket() {
+    DataPacket packet(allKinds());
+    packet.appendRow({"Açúcar & Cia", "S", 46096.5, 1234.56, qint64(1) << 40, true});
+    packet.appendRow({QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant()});
+    packet.appendRow({"", "N", 0.0, -0.01, -7, false});
+    for (int i = 0; i < 7; ++i) // crosses a byte of the null bitmap
+        packet.appendRow({QString("row %1").arg(i), QVariant(), 46000.0 + i, i * 1.5, i, i % 2 == 0});
+    return packet;
+}
+
+void expectSamePacket(const DataPacket &a, const DataPacket &b) {
+    ASSERT_EQ(a.fields(), b.fields());
+    ASSERT_EQ(a.rowCount(), b.rowCount());
+    for (int row = 0; row < a.rowCount(); ++row) {
+        for (int col = 0; col < a.fields().size(); ++col)
+            EXPECT_EQ(a.value(row, col), b.value(row, col)) << row << "," << col;
+    }
+}
+} // namespace
+
+TEST(DataPacket, RoundTripsEveryKindWithNullsAndDefinitions) {
+    const DataPacket packet = samplePacket();
+    EXPECT_EQ(packet.value(0, 0).toString(), "Açúcar & Cia");
+    EXPECT_FALSE(packet.value(1, 0).isValid());
+    EXPECT_EQ(packet.value(2, 0).toString(), ""); // empty text is not null
+    EXPECT_FALSE(packet.isNullAt(2, 0));
+    EXPECT_EQ(packet.value(0, 4).toLongLong(), qint64(1) << 40);
+    EXPECT_FALSE(packet.value(9, 1).isValid());
+
+    expectSamePacket(packet, DataPacket::decode(packet.encode()));
+    expectSamePacket(packet, DataPacket::fromCbor(packet.toCbor()));
+    EXPECT_EQ(packet.fieldIndex(u"vratuapag"), 3);
+    EXPECT_EQ(packet.fieldIndex(u"ABSENT"), -1);
+
+    const DataPacket empty(allKinds());
+    expectSamePacket(empty, DataPacket::decode(empty.encode()));
+    expectSamePacket(DataPacket(), DataPacket::decode(DataPacket().encode()));
+}
+
+TEST(DataPacket, TravelsInsideAVariant) {
+    const QVariant holder = QVariant::fromValue(samplePacket());
+    ASSERT_TRUE(holder.canConvert<DataPacket>());
+    EXPECT_EQ(holder.value<DataPacket>().rowCount(), 10);
+}
+
+TEST(DataPacket, RejectsTruncatedAndInconsistentInput) {
+    const QByteArray bytes = samplePacket().encode();
+    for (qsizetype cut : {qsizetype(0), qsizetype(1), bytes.size() / 2, bytes.size() - 1})
+        EXPECT_THROW(DataPacket::decode(QByteArrayView(bytes).first(cut)), PacketError) << cut;
+    EXPECT_THROW(DataPacket::decode("not cbor at all"), PacketError);
+    EXPECT_THROW(DataPacket::fromCbor(QCborValue(42)), PacketError);
+
+    const auto tampered = [&](auto change) {
+        QCborMap map = samplePacket().toCbor().toMap();
+        change(map);
+        return DataPacket::fromCbor(map);
+    };
+    EXPECT_THROW(tampered([](QCborMap &m) { m.insert(QStringLiteral("version"), 2); }), PacketError);
+    EXPECT_THROW(tampered([](QCborMap &m) { m.insert(QStringLiteral("rows"), 11); }), PacketError);
+    EXPECT_THROW(tampered([](QCborMap &m) { m.insert(QStringLiteral("rows"), -1); }), PacketError);
+    EXPECT_THROW(tampered([](QCborMap &m) { m.insert(QStringLiteral("rows"), qint64(1) << 40); }),
+                 PacketError);
+    EXPECT_THROW(tampered([](QCborMap &m) { m.remove(QStringLiteral("columns")); }), PacketError);
+    EXPECT_THROW(tampered([](QCborMap &m) {
+                     QCborArray fields = m.value(QStringLiteral("fields")).toArray();
+                     fields[1] = fields[0];
+                     m.insert(QStringLiteral("fields"), fields);
+                 }),
+                 PacketError); // duplicate name
+    EXPECT_THROW(tampered([](QCborMap &m) {
+                     QCborArray columns = m.value(QStringLiteral("columns")).toArray();
+                     QCborMap text = columns[0].toMap();
+                     QByteArray ends = text.value(QStringLiteral("ends")).toByteArray();
+                     ends[0] = char(0xff); // offset beyond the text
+                     text.insert(QStringLiteral("ends"), ends);
+                     columns[0] = text;
+                     m.insert(QStringLiteral("columns"), columns);
+                 }),
+                 PacketError);
+    EXPECT_THROW(tampered([](QCborMap &m) {
+                     QCborArray columns = m.value(QStringLiteral("columns")).toArray();
+                     QCborMap reals = columns[3].toMap();
+                     reals.insert(QStringLiteral("data"), QByteArray(8, '\0'));
+                     columns[3] = reals;
+                     m.insert(QStringLiteral("columns"), columns);
+                 }),
+                 PacketError);
+}
+
+TEST(DataPacket, RandomMutationsNeverCrashOrLoadHalfway) {
+    const DataPacket original = samplePacket();
+    const QByteArray bytes = original.encode();
+    QRandomGenerator random(20260315);
+    int rejected = 0;
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray mutated = bytes;
+        const int changes = 1 + int(random.bounded(4));
+        for (int c = 0; c < changes; ++c) {
+            const qsizetype at = random.bounded(int(mutated.size()));
+            switch (random.bounded(3)) {
+            case 0:
+                mutated[at] = char(random.bounded(256));
+                break;
+            case 1:
+                mutated.remove(at, 1 + random.bounded(8));
+                break;
+            default:
+                mutated.insert(at, char(random.bounded(256)));
+            }
+        }
+        try {
+            const DataPacket decoded = DataPacket::decode(mutated);
+            // Whatever decodes must be whole: every cell of every column readable.
+            for (int row = 0; row < decoded.rowCount(); ++row) {
+                for (int col = 0; col < decoded.fields().size(); ++col)
+                    decoded.value(row, col);
+            }
+        } catch (const PacketError &) {
+            ++rejected;
+        }
+    }
+    EXPECT_GT(rejected, 0);
+}
+
+TEST(DataPacket, RejectsOversizedInputBeforeParsing) {
+    // A header claiming a 2 GiB byte string with only a few bytes behind it.
+    const QByteArray claim = QByteArray::fromHex("5b0000000080000000") + QByteArray(16, 'x');
+    EXPECT_THROW(DataPacket::decode(claim), PacketError);
+    EXPECT_THROW(
+        DataPacket::fromColumns({{"A", FieldKind::Float}}, {PacketColumn()}, DataPacket::maxRows + 1),
+        PacketError);
+}

@@ -1,0 +1,209 @@
+#include "payablefixture.h"
+
+#include "framework/core/datasource.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+// Records the dataset's signals in order.
+struct EventLog {
+    QStringList events;
+    explicit EventLog(ClientDataSet &set) {
+        QObject::connect(&set, &ClientDataSet::afterOpen, [this] { events << "afterOpen"; });
+        QObject::connect(&set, &ClientDataSet::afterClose, [this] { events << "afterClose"; });
+        QObject::connect(&set, &ClientDataSet::afterScroll, [this] { events << "afterScroll"; });
+        QObject::connect(&set, &ClientDataSet::afterPost, [this] { events << "afterPost"; });
+        QObject::connect(&set, &ClientDataSet::stateChanged, [this] { events << "stateChanged"; });
+        QObject::connect(&set, &ClientDataSet::layoutChanged, [this] { events << "layoutChanged"; });
+        QObject::connect(&set, &ClientDataSet::dataChanged,
+                         [this](int row) { events << QString("dataChanged %1").arg(row); });
+    }
+    QStringList take() { return std::exchange(events, {}); }
+};
+} // namespace
+
+TEST(DataSet, LoadsNavigatesAndReloadsWithCloseAndOpenEvents) {
+    PayableFixture f;
+    EventLog log(f.set);
+    f.set.setData(PayableFixture::packet());
+    EXPECT_EQ(log.take(), QStringList({"layoutChanged", "stateChanged", "afterOpen", "afterScroll"}));
+    EXPECT_TRUE(f.set.active());
+    EXPECT_EQ(f.set.recordCount(), 4);
+    EXPECT_TRUE(f.set.bof());
+    EXPECT_EQ(f.set.fieldByName(u"nrlanctonf")->asString(), "0000000123");
+
+    int visited = 0;
+    for (f.set.first(); !f.set.eof(); f.set.next())
+        ++visited;
+    EXPECT_EQ(visited, 4);
+    EXPECT_EQ(f.set.recNo(), 3);
+    f.set.prior();
+    EXPECT_EQ(f.set.recNo(), 2);
+    EXPECT_FALSE(f.set.eof());
+    f.set.setRecNo(99);
+    EXPECT_EQ(f.set.recNo(), 3);
+    log.take();
+
+    f.set.setData(PayableFixture::packet());
+    EXPECT_EQ(log.take(), QStringList({"layoutChanged", "stateChanged", "afterClose", "layoutChanged",
+                                       "stateChanged", "afterOpen", "afterScroll"}));
+    EXPECT_EQ(f.set.recNo(), 0);
+    f.set.close();
+    EXPECT_EQ(log.take(), QStringList({"layoutChanged", "stateChanged", "afterClose"}));
+    EXPECT_TRUE(f.set.isEmpty());
+    EXPECT_EQ(f.set.fieldByName(u"CDFILIAL")->asString(), "");
+    EXPECT_THROW(f.set.fieldByName(u"NOPE"), std::invalid_argument);
+    EXPECT_EQ(f.set.findField(u"NOPE"), nullptr);
+}
+
+TEST(DataSet, EditPostCancelAndCutOnStore) {
+    PayableFixture f;
+    f.set.setData(PayableFixture::packet());
+    EventLog log(f.set);
+    f.set.next();
+    f.set.edit();
+    f.set.fieldByName(u"IDMARCADO")->setAsString("SIM");
+    f.set.fieldByName(u"VRATUAPAG")->setAsString("1.234,5");
+    EXPECT_EQ(f.set.fieldByName(u"IDMARCADO")->asString(), "S");
+    f.set.post();
+    EXPECT_EQ(log.take(),
+              QStringList({"afterScroll", "stateChanged", "dataChanged 1", "stateChanged", "afterPost"}));
+    EXPECT_DOUBLE_EQ(f.set.fieldByName(u"VRATUAPAG")->asFloat(), 1234.5);
+
+    f.set.edit();
+    f.set.fieldByName(u"IDMARCADO")->setAsString("N");
+    f.set.cancel();
+    EXPECT_EQ(f.set.fieldByName(u"IDMARCADO")->asString(), "S");
+    EXPECT_THROW(f.set.fieldByName(u"IDMARCADO")->setAsString("N"), std::logic_error); // browse state
+
+    // Moving posts a pending edit.
+    f.set.edit();
+    f.set.fieldByName(u"DSCONTAPAG")->setAsString(QString(150, 'x'));
+    f.set.first();
+    EXPECT_EQ(f.set.state(), DataSetState::Browse);
+    EXPECT_EQ(f.set.valueAt(1, f.set.fieldByName(u"DSCONTAPAG")->index()).toString(), QString(100, 'x'));
+}
+
+TEST(DataSet, DataKeepsUndeclaredFieldsAndAppendedRowsButNotCalculatedOnes) {
+    PayableFixture f;
+    f.set.addField({"CDEMPRESA", FieldKind::Text, 2}); // not in the packet
+    f.set.setData(PayableFixture::packet());
+    EXPECT_TRUE(f.set.fieldByName(u"CDEMPRESA")->isNull());
+    f.set.edit();
+    f.set.fieldByName(u"IDMARCADO")->setAsString("S");
+    f.set.post();
+    f.set.append();
+    f.set.fieldByName(u"CDFILIAL")->setAsString("0009");
+    f.set.fieldByName(u"DTATUAVENPAG")->setAsString("15/03/2026");
+    f.set.post();
+    EXPECT_EQ(f.set.recordCount(), 5);
+    EXPECT_EQ(f.set.recNo(), 4);
+
+    const DataPacket out = f.set.data();
+    EXPECT_EQ(out.rowCount(), 5);
+    EXPECT_EQ(out.fieldIndex(u"DOCUMENTO"), -1);
+    EXPECT_EQ(out.fieldIndex(u"IDCONTA"), -1);
+    const int extra = out.fieldIndex(u"CDEXTRA");
+    ASSERT_GE(extra, 0);
+    EXPECT_EQ(out.value(3, extra).toString(), "x4");
+    EXPECT_FALSE(out.value(4, extra).isValid());
+    EXPECT_EQ(out.value(0, out.fieldIndex(u"IDMARCADO")).toString(), "S");
+    EXPECT_EQ(out.value(4, out.fieldIndex(u"DTATUAVENPAG")).toDouble(), 46096.0);
+
+    // The returned packet loads back into a fresh dataset with the same content.
+    ClientDataSet copy;
+    copy.setData(DataPacket::decode(out.encode()));
+    EXPECT_EQ(copy.recordCount(), 5);
+    copy.last();
+    EXPECT_EQ(copy.fieldByName(u"CDFILIAL")->asString(), "0009");
+
+    f.set.emptyDataSet();
+    EXPECT_TRUE(f.set.isEmpty());
+    EXPECT_TRUE(f.set.active());
+    EXPECT_EQ(f.set.data().rowCount(), 0);
+}
+
+TEST(DataSet, CalculatedFieldsFollowTheRowRead) {
+    PayableFixture f;
+    f.set.setData(PayableFixture::packet());
+    Field *documento = f.set.fieldByName(u"DOCUMENTO");
+    Field *idconta = f.set.fieldByName(u"IDCONTA");
+    EXPECT_EQ(documento->asString(), "4567");
+    EXPECT_EQ(idconta->asString(), "Filial0001 - Conta01.01 15/03/2026 1.234,50 Aluguel");
+    f.set.next();
+    EXPECT_EQ(documento->asString(), "12345678901234567890/AB"); // cut to 23
+    EXPECT_TRUE(idconta->asString().endsWith(" 10,00 Serviços"));
+
+    // Reading other rows neither moves the cursor nor scrolls.
+    int scrolls = 0;
+    QObject::connect(&f.set, &ClientDataSet::afterScroll, [&scrolls] { ++scrolls; });
+    EXPECT_EQ(f.set.valueAt(2, documento->index()).toString(), "77/1");
+    EXPECT_EQ(f.set.displayTextAt(2, f.set.fieldByName(u"VRATUAPAG")->index()), "99,99");
+    EXPECT_EQ(f.set.displayTextAt(2, f.set.fieldByName(u"DTATUAVENPAG")->index()), "29/03/2026");
+    EXPECT_EQ(f.set.recNo(), 1);
+    EXPECT_EQ(scrolls, 0);
+
+    // Calculated fields are recalculated after a post; while editing the handler sees Edit.
+    f.set.edit();
+    f.set.fieldByName(u"CDSERIEENTR")->setAsString("");
+    EXPECT_EQ(documento->asString(), "12345678901234567890");
+    EXPECT_EQ(idconta->asString(), "");
+    f.set.post();
+    EXPECT_EQ(documento->asString(), "12345678901234567890");
+    EXPECT_FALSE(idconta->asString().isEmpty());
+    EXPECT_THROW(documento->setAsString("x"), std::logic_error);
+}
+
+TEST(DataSet, GetTextHandlerReadsTheRowAsked) {
+    PayableFixture f;
+    f.set.setData(PayableFixture::packet());
+    Field *marcado = f.set.fieldByName(u"IDMARCADO");
+    marcado->setOnGetText([](Field &field) { return field.asString() == "S" ? "Marcado" : ""; });
+    EXPECT_EQ(f.set.displayTextAt(2, marcado->index()), "Marcado");
+    EXPECT_EQ(f.set.displayTextAt(0, marcado->index()), "");
+    EXPECT_EQ(marcado->displayText(), "");
+}
+
+TEST(DataSet, DisabledControlsHoldBackNotificationsUntilTheOutermostEnable) {
+    PayableFixture f;
+    f.set.setData(PayableFixture::packet());
+    DataSource source;
+    source.setDataSet(&f.set);
+    QStringList forwarded;
+    QObject::connect(&source, &DataSource::dataChanged, [&] { forwarded << "data"; });
+    QObject::connect(&source, &DataSource::layoutChanged, [&] { forwarded << "layout"; });
+    QObject::connect(&source, &DataSource::afterScroll, [&] { forwarded << "scroll"; });
+    QObject::connect(&source, &DataSource::stateChanged, [&] { forwarded << "state"; });
+    int posts = 0;
+    QObject::connect(&f.set, &ClientDataSet::afterPost, [&posts] { ++posts; });
+
+    f.set.disableControls();
+    f.set.disableControls();
+    for (f.set.first(); !f.set.eof(); f.set.next()) {
+        f.set.edit();
+        f.set.fieldByName(u"IDMARCADO")->setAsString("S");
+        f.set.post();
+    }
+    f.set.enableControls();
+    EXPECT_TRUE(f.set.controlsDisabled());
+    f.set.enableControls();
+    EXPECT_FALSE(f.set.controlsDisabled());
+    EXPECT_EQ(posts, 4);
+    EXPECT_EQ(forwarded.count("state"), 8);
+    forwarded.removeAll("state");
+    EXPECT_EQ(forwarded, QStringList({"layout"}));
+    EXPECT_EQ(source.state(), DataSetState::Browse);
+    f.set.close();
+    EXPECT_EQ(source.state(), DataSetState::Inactive);
+}
+
+TEST(DataSet, FieldsComeFromThePacketWhenNoneAreDeclared) {
+    ClientDataSet set;
+    set.setData(PayableFixture::packet());
+    EXPECT_EQ(set.fieldCount(), 12);
+    EXPECT_EQ(set.fieldByName(u"CDEXTRA")->asString(), "x1");
+    set.setData(DataPacket({{"NRCNT", FieldKind::Float}}));
+    EXPECT_EQ(set.fieldCount(), 1);
+    EXPECT_TRUE(set.isEmpty());
+    EXPECT_EQ(set.fieldByName(u"NRCNT")->asFloat(), 0);
+}
