@@ -1,0 +1,130 @@
+#include "framework/ui/screens/tfrmfiltropadrao.h"
+
+#include "framework/core/abort.h"
+#include "framework/ui/messages/guard.h"
+#include "framework/ui/messages/messageservice.h"
+#include "framework/ui/screens/savedoptions.h"
+
+#include <QContextMenuEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace {
+
+QWidget *sidePanel(const QString &objectName, QWidget *parent) {
+    auto *panel = new QWidget(parent);
+    panel->setObjectName(objectName);
+    auto *column = new QVBoxLayout(panel);
+    column->setContentsMargins(0, 0, 0, 0);
+    return panel;
+}
+
+} // namespace
+
+TfrmFiltroPadrao::TfrmFiltroPadrao(QWidget *parent)
+    : QDialog(parent) {
+    setObjectName(QStringLiteral("frmFiltroPadrao"));
+    setModal(true);
+    auto *row = new QHBoxLayout(this);
+    grbFiltroPadrao = new QGroupBox(this);
+    grbFiltroPadrao->setObjectName(QStringLiteral("grbFiltroPadrao"));
+    auto *criteria = new QVBoxLayout(grbFiltroPadrao);
+    pgcPadrao = new TPageControl(QStringLiteral("pgcPadrao"), grbFiltroPadrao);
+    criteria->addWidget(pgcPadrao);
+    row->addWidget(grbFiltroPadrao, 1);
+    panMenu = sidePanel(QStringLiteral("panMenu"), this);
+    buildSidePanel(static_cast<QVBoxLayout *>(panMenu->layout()));
+    row->addWidget(panMenu);
+    bindHandlers();
+}
+
+void TfrmFiltroPadrao::buildSidePanel(QVBoxLayout *side) {
+    lblCodTela = new QLabel(panMenu);
+    lblCodTela->setObjectName(QStringLiteral("lblCodTela"));
+    side->addWidget(lblCodTela);
+    panHelp = sidePanel(QStringLiteral("panHelp"), panMenu);
+    sbtHelp = new TButtonFlat(QStringLiteral("sbtHelp"), QStringLiteral("Ajuda"), panHelp);
+    btfSaveOpc = new TButtonFlat(QStringLiteral("btfSaveOpc"), QStringLiteral("Salvar opções"), panHelp);
+    btfLoadOpc = new TButtonFlat(QStringLiteral("btfLoadOpc"), QStringLiteral("Carregar opções"), panHelp);
+    for (QWidget *button : {sbtHelp, btfSaveOpc, btfLoadOpc})
+        panHelp->layout()->addWidget(button);
+    side->addWidget(panHelp);
+    side->addStretch();
+    panBotoes = sidePanel(QStringLiteral("panBotoes"), panMenu);
+    sbtConfirma = new TButtonFlat(QStringLiteral("sbtConfirma"), QStringLiteral("Confirmar"), panBotoes);
+    panBotoes->layout()->addWidget(sbtConfirma);
+    side->addWidget(panBotoes);
+    ppmOpcoes = new QMenu(this);
+    ppmOpcoes->setObjectName(QStringLiteral("ppmOpcoes"));
+    ppmOpcoes->addAction(btfSaveOpc->hint(), this, guarded([this] { btfSaveOpcClick(); }));
+    ppmOpcoes->addAction(btfLoadOpc->hint(), this, guarded([this] { btfLoadOpcClick(); }));
+}
+
+void TfrmFiltroPadrao::bindHandlers() {
+    connect(sbtConfirma, &QAbstractButton::clicked, this, guarded([this] { sbtConfirmaClick(); }));
+    connect(btfSaveOpc, &QAbstractButton::clicked, this, guarded([this] { btfSaveOpcClick(); }));
+    connect(btfLoadOpc, &QAbstractButton::clicked, this, guarded([this] { btfLoadOpcClick(); }));
+    connect(sbtHelp, &QAbstractButton::clicked, this, guarded([this] { showHelp(helpFile, helpContext); }));
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
+            guarded([this] { showHelp(helpFile, helpContext); }));
+}
+
+QString TfrmFiltroPadrao::screenCode() const {
+    return lblCodTela->text().isEmpty() ? objectName() : lblCodTela->text();
+}
+
+void TfrmFiltroPadrao::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        guard([this] { FormActivate(); });
+}
+
+void TfrmFiltroPadrao::contextMenuEvent(QContextMenuEvent *event) {
+    ppmOpcoes->popup(event->globalPos());
+}
+
+void TfrmFiltroPadrao::done(int result) {
+    TCloseAction action = TCloseAction::caHide;
+    if (!guardCompleted([&] { FormClose(action); }) || action == TCloseAction::caNone)
+        return;
+    QDialog::done(result);
+}
+
+void TfrmFiltroPadrao::FormCreate() {
+    if (pgcPadrao->count() > 0)
+        pgcPadrao->setCurrentIndex(0);
+}
+
+void TfrmFiltroPadrao::FormActivate() {}
+
+void TfrmFiltroPadrao::FormClose(TCloseAction &action) {
+    action = TCloseAction::caHide;
+}
+
+void TfrmFiltroPadrao::sbtConfirmaClick() {
+    accept();
+}
+
+void TfrmFiltroPadrao::btfSaveOpcClick() {
+    const QString name = MessageService::current().chooseName(QStringLiteral("Salvar opções como:"),
+                                                              SavedOptions::names(screenCode()), true);
+    if (name.isEmpty())
+        return;
+    SavedOptions::save(screenCode(), name, this, optionValues);
+}
+
+void TfrmFiltroPadrao::btfLoadOpcClick() {
+    const QStringList names = SavedOptions::names(screenCode());
+    if (names.isEmpty())
+        MensErro(QStringLiteral("Não há opções salvas."), true);
+    const QString name =
+        MessageService::current().chooseName(QStringLiteral("Carregar opções:"), names, false);
+    if (name.isEmpty())
+        throw SilentAbort();
+    if (!SavedOptions::load(screenCode(), name, this, optionValues))
+        MensErro(QStringLiteral("Opções \"%1\" não encontradas.").arg(name), true);
+}
