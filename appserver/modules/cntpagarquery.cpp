@@ -3,7 +3,6 @@
 #include "appserver/db/sqlutil.h"
 #include "appserver/modules/packetbuilder.h"
 #include "appserver/server/module.h"
-#include "framework/core/money.h"
 #include "server_contract/listargs.h"
 #include "server_contract/recconpag.h"
 
@@ -46,7 +45,7 @@ Range moneyRange(const CallArgs &args, int fromIndex) {
         const double value = args.number(fromIndex + i);
         finiteNumber(value, fromIndex + i);
         if (value != 0)
-            (i == 0 ? range.from : range.to) = toCents(value);
+            (i == 0 ? range.from : range.to) = qRound64(value * 100.0); // value edits carry two decimals
     }
     return range;
 }

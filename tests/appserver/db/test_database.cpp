@@ -1,0 +1,112 @@
+#include "appserver/db/database.h"
+#include "appserver/db/sqlutil.h"
+#include "testdatabase.h"
+
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+class DatabaseTest : public testing::TestWithParam<DbKind> {
+protected:
+    void SetUp() override {
+        if (!TestDatabase::available(GetParam()))
+            GTEST_SKIP() << "PAG_TEST_PG_URL not set";
+        test = std::make_unique<TestDatabase>(GetParam());
+    }
+    QSqlDatabase &db() { return test->db(); }
+    int count(const QString &sql, const QVariantList &values = {}) {
+        return selectValue(db(), sql, values).toInt();
+    }
+
+    std::unique_ptr<TestDatabase> test;
+};
+
+TEST_P(DatabaseTest, MigrationCreatesEveryTableOnceAndIsIdempotent) {
+    EXPECT_EQ(schemaVersion(db()), 1);
+    const QStringList tables = db().tables();
+    for (const char *table :
+         {"EMPRESA",       "FILIAL",        "FORNECEDOR",  "TIPOCTPAGAR",    "OPERADOR",     "OPEREMPRESA",
+          "GERALPAG",      "PARAMFILIAL",   "NOTAFISCAL",  "CONTAPAGAR",     "TIPOAJPAGAR",  "AJCTPAGAR",
+          "PERCONTABIL",   "PLANOCONTAS",   "HISTPADRAO",  "CENTROCUSTO",    "LANCCONTABIL", "RATEIOLANC",
+          "RATEIOCTPAGAR", "BLOQDOCUMENTO", "AUDITRECALC", "AUDITRECALCITEM"})
+        EXPECT_TRUE(tables.contains(QLatin1String(table), Qt::CaseInsensitive)) << table;
+
+    migrate(db());
+    QSqlDatabase other = test->openAnother();
+    migrate(other);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM SCHEMA_VERSION"), 1);
+}
+
+TEST_P(DatabaseTest, SelectionListStatementsRunOnTheSchema) {
+    seedDemo(db(), 0);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM (SELECT CDEMPRESA, NMEMPRESA, CDCENTCUST FROM EMPRESA"
+                    " WHERE CDEMPRESA = COALESCE(?, CDEMPRESA) ORDER BY CDEMPRESA) E",
+                    {QVariant(QMetaType::fromType<QString>())}),
+              3);
+    EXPECT_GT(
+        count("SELECT COUNT(*) FROM (SELECT IDTPIJURFORN, NRINSJURFORN, NMFANTFORN, NMRAZSOCFORN, CDFORNECED"
+              " FROM FORNECEDOR ORDER BY CDFORNECED) F"),
+        0);
+    EXPECT_GT(count("SELECT COUNT(*) FROM (SELECT CDFILIAL, NMFILIAL FROM FILIAL ORDER BY CDFILIAL) F"), 0);
+    EXPECT_GT(count("SELECT COUNT(*) FROM (SELECT CDTPCTPAGAR, DSTPCTPAGAR FROM TIPOCTPAGAR) T"), 0);
+}
+
+TEST_P(DatabaseTest, ConstraintsRejectInconsistentRows) {
+    seedDemo(db(), 10);
+    QSqlQuery query(db());
+    // An instalment of a document that does not exist, a second open period, a bad flag.
+    EXPECT_FALSE(
+        query.exec("INSERT INTO CONTAPAGAR (CDFILIAL, NRLANCTONF, NRSEQVENPAG, NRPARCELAPAG, CDTPCTPAGAR,"
+                   " DTORIGVENPAG, DTATUAVENPAG, VRORIGPAG, VRATUAPAG, VRLIQPAG, CDFILILANC)"
+                   " VALUES ('0101', 'X999', '01', '01', 'MAT', 1, 1, 1, 1, 1, '0101')"));
+    EXPECT_FALSE(query.exec("INSERT INTO PERCONTABIL (CDEMPRESA, DTINICCTBL, DTFINACCTBL, IDSITUPER)"
+                            " VALUES ('01', 1, 2, 'A')"));
+    EXPECT_FALSE(query.exec("UPDATE CONTAPAGAR SET IDCTBLCTPAG = 'X'"));
+}
+
+TEST_P(DatabaseTest, OperatorPasswordsAndCompanyRights) {
+    seedDemo(db(), 0);
+    EXPECT_TRUE(checkOperator(db(), "admin", "admin"));
+    EXPECT_TRUE(checkOperator(db(), "caixa", "caixa"));
+    EXPECT_FALSE(checkOperator(db(), "admin", "Admin"));
+    EXPECT_FALSE(checkOperator(db(), "admin", ""));
+    EXPECT_FALSE(checkOperator(db(), "ninguem", "admin"));
+    EXPECT_FALSE(selectValue(db(), "SELECT DSSENHAHASH FROM OPERADOR WHERE CDOPERADOR = 'admin'")
+                     .toString()
+                     .contains("admin"));
+
+    EXPECT_TRUE(operatorMayUseCompany(db(), "admin", "03"));
+    EXPECT_TRUE(operatorMayUseCompany(db(), "caixa", "01"));
+    EXPECT_FALSE(operatorMayUseCompany(db(), "caixa", "02"));
+    EXPECT_FALSE(operatorMayUseCompany(db(), "caixa", "99"));
+
+    execSql(db(), "UPDATE OPERADOR SET IDATIVO = 'N' WHERE CDOPERADOR = 'caixa'");
+    EXPECT_FALSE(checkOperator(db(), "caixa", "caixa"));
+    EXPECT_FALSE(operatorMayUseCompany(db(), "caixa", "01"));
+
+    EXPECT_EQ(companyOfBranch(db(), "0202"), "02");
+    EXPECT_EQ(companyOfBranch(db(), "9999"), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, DatabaseTest, testing::Values(DbKind::SQLite, DbKind::PostgreSQL),
+                         [](const auto &info) { return dbKindName(info.param); });
+
+TEST(OpenDatabase, RefusesUnknownAndMalformedAddresses) {
+    EXPECT_THROW(openDatabase("mysql://x/y", "bad1"), DatabaseError);
+    EXPECT_THROW(openDatabase("sqlite:", "bad2"), DatabaseError);
+    EXPECT_THROW(openDatabase("postgresql://user@/", "bad3"), DatabaseError);
+    EXPECT_THROW(openDatabase("postgresql://user@127.0.0.1:1/nada", "bad4"), DatabaseError);
+    EXPECT_FALSE(QSqlDatabase::contains("bad4"));
+}
+
+TEST(OpenDatabase, CreatesTheSqliteFileAndItsFolder) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("novo/pasta/pag.sqlite");
+    {
+        QSqlDatabase db = openDatabase("sqlite:" + path, "create");
+        migrate(db);
+        EXPECT_EQ(selectValue(db, "PRAGMA foreign_keys").toInt(), 1);
+    }
+    QSqlDatabase::removeDatabase("create");
+    EXPECT_TRUE(QFile::exists(path));
+}
