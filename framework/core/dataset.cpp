@@ -3,7 +3,53 @@
 #include "framework/core/datasetstore.h"
 #include "framework/core/filterexpr.h"
 
+#include <optional>
 #include <stdexcept>
+
+namespace {
+uint codeOf(char c) {
+    return uchar(c);
+}
+
+uint codeOf(QChar c) {
+    return c.unicode();
+}
+
+uint codeOf(QLatin1Char c) {
+    return uchar(c.toLatin1());
+}
+
+uint foldAscii(uint code) {
+    return code >= 'a' && code <= 'z' ? code - ('a' - 'A') : code;
+}
+
+bool asciiEqualIgnoringCase(const QString &fieldName, QAnyStringView name) {
+    return name.visit([&fieldName](auto view) {
+        if (view.size() != fieldName.size())
+            return false;
+        for (qsizetype i = 0; i < view.size(); ++i) {
+            if (foldAscii(codeOf(view[i])) != foldAscii(fieldName.at(i).unicode()))
+                return false;
+        }
+        return true;
+    });
+}
+
+// A hash of a name with ASCII letters folded to upper case, so lookups by name compare integers
+// first; names with other characters have none and are compared in full.
+std::optional<quint64> asciiNameHash(QAnyStringView name) {
+    return name.visit([](auto view) -> std::optional<quint64> {
+        quint64 hash = 14695981039346656037ull;
+        for (auto c : view) {
+            const uint code = codeOf(c);
+            if (code >= 0x80)
+                return std::nullopt;
+            hash = (hash ^ foldAscii(code)) * 1099511628211ull;
+        }
+        return hash;
+    });
+}
+} // namespace
 
 ClientDataSet::ClientDataSet(QObject *parent)
     : QObject(parent)
@@ -18,6 +64,7 @@ Field *ClientDataSet::addField(const FieldDef &def) {
         throw std::invalid_argument("field without a name or with a duplicate name: " +
                                     def.name.toStdString());
     m_fields.push_back(std::make_unique<Field>(this, int(m_fields.size()), def));
+    m_nameHashes.append(asciiNameHash(def.name).value_or(0));
     m_hasCalcFields = m_hasCalcFields || def.calculated;
     m_fieldsFromPacket = false;
     return m_fields.back().get();
@@ -35,14 +82,18 @@ void ClientDataSet::clearFields() {
     if (active())
         throw std::logic_error("fields can only be cleared on an inactive dataset");
     m_fields.clear();
+    m_nameHashes.clear();
     m_hasCalcFields = false;
     m_fieldsFromPacket = false;
 }
 
 void ClientDataSet::declareFields(const QList<FieldDef> &defs) {
     m_fields.clear();
-    for (const FieldDef &def : defs)
+    m_nameHashes.clear();
+    for (const FieldDef &def : defs) {
         m_fields.push_back(std::make_unique<Field>(this, int(m_fields.size()), def));
+        m_nameHashes.append(asciiNameHash(def.name).value_or(0));
+    }
     m_hasCalcFields = std::any_of(defs.begin(), defs.end(), [](const FieldDef &d) { return d.calculated; });
     m_fieldsFromPacket = true;
 }
@@ -63,9 +114,14 @@ Field *ClientDataSet::fieldByName(QAnyStringView name) const {
 }
 
 Field *ClientDataSet::findField(QAnyStringView name) const {
-    for (const auto &field : m_fields) {
-        if (QAnyStringView::compare(field->name(), name, Qt::CaseInsensitive) == 0)
-            return field.get();
+    const std::optional<quint64> hash = asciiNameHash(name);
+    for (size_t i = 0; i < m_fields.size(); ++i) {
+        const QString &candidate = m_fields[i]->name();
+        const bool equal =
+            hash ? m_nameHashes.at(qsizetype(i)) == *hash && asciiEqualIgnoringCase(candidate, name)
+                 : QAnyStringView::compare(candidate, name, Qt::CaseInsensitive) == 0;
+        if (equal)
+            return m_fields[i].get();
     }
     return nullptr;
 }

@@ -134,10 +134,11 @@ private:
     void notifyLayoutChanged();
 
     std::vector<std::unique_ptr<Field>> m_fields;
+    QList<quint64> m_nameHashes;
     std::unique_ptr<DataSetStore> m_store;
     std::unique_ptr<FilterExpression> m_filter;
     QList<int> m_view;
-    QHash<int, QVariant> m_edits;
+    QList<std::pair<int, QVariant>> m_edits; // cells written in Edit / Insert: (field, value)
     QHash<int, QVariantList> m_calcCache;
     QVariantList m_editCalc;
     bool m_editCalcValid = false;

@@ -39,8 +39,8 @@ void ClientDataSet::post() {
     checkRequired();
     const bool inserting = m_state == DataSetState::Insert;
     const int row = inserting ? m_store->appendRow() : currentRow();
-    for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
-        m_store->setValue(row, it.key(), it.value());
+    for (const auto &[field, value] : std::as_const(m_edits))
+        m_store->setValue(row, field, value);
     m_edits.clear();
     m_calcCache.remove(row);
     if (inserting) {
@@ -76,9 +76,10 @@ void ClientDataSet::cancel() {
 }
 
 QVariant ClientDataSet::bufferValue(int fieldIndex) {
-    const auto it = m_edits.constFind(fieldIndex);
-    if (it != m_edits.constEnd())
-        return *it;
+    for (const auto &[field, value] : std::as_const(m_edits)) {
+        if (field == fieldIndex)
+            return value;
+    }
     const int row = currentRow();
     if (savedState() == DataSetState::Insert || row < 0)
         return {};
@@ -113,7 +114,12 @@ void ClientDataSet::setCurrentValue(int fieldIndex, const QVariant &value) {
         throw std::logic_error("dataset is not in edit or insert state");
     if (calculated)
         throw std::logic_error("calculated fields are set by the calcFields handler");
-    m_edits.insert(fieldIndex, value);
+    const auto written = std::find_if(m_edits.begin(), m_edits.end(),
+                                      [fieldIndex](const auto &edit) { return edit.first == fieldIndex; });
+    if (written != m_edits.end())
+        written->second = value;
+    else
+        m_edits.append({fieldIndex, value});
     m_editCalcValid = false;
 }
 

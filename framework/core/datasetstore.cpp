@@ -50,20 +50,16 @@ void DataSetStore::load(const QList<FieldDef> &declared, const DataPacket &packe
         m_packetColumn.append(column);
         m_sameKind.append(column >= 0 && kindGroup(packet.fields().at(column).kind) == kindGroup(def.kind));
     }
-    m_overlay = QList<QHash<int, QVariant>>(declared.size());
+    m_overlay = QList<CellOverlay>(declared.size());
 }
 
 bool DataSetStore::readsPacket(int row, int field) const {
-    return m_packetColumn.at(field) >= 0 && row < m_packet.rowCount() && !m_overlay.at(field).contains(row);
+    return m_packetColumn.at(field) >= 0 && row < m_packet.rowCount() && !m_overlay.at(field).find(row);
 }
 
 QVariant DataSetStore::value(int row, int field) const {
-    const QHash<int, QVariant> &overlay = m_overlay.at(field);
-    if (!overlay.isEmpty()) {
-        const auto it = overlay.constFind(row);
-        if (it != overlay.constEnd())
-            return *it;
-    }
+    if (const QVariant *written = m_overlay.at(field).find(row))
+        return *written;
     const int column = m_packetColumn.at(field);
     if (column < 0 || row >= m_packet.rowCount())
         return {};
@@ -84,7 +80,7 @@ bool DataSetStore::textEquals(int row, int field, QStringView text, Qt::CaseSens
 }
 
 void DataSetStore::setValue(int row, int field, const QVariant &value) {
-    m_overlay[field].insert(row, value);
+    m_overlay[field].set(row, value, m_rows);
 }
 
 int DataSetStore::appendRow() {

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "framework/core/celloverlay.h"
 #include "framework/core/datapacket.h"
-
-#include <QHash>
 
 // Row storage of a dataset: the loaded packet's columns as they arrived, plus an overlay of the
 // cells written since, per declared field. Rows beyond the packet's exist only in the overlay.
@@ -31,6 +30,6 @@ private:
     DataPacket m_packet;
     QList<int> m_packetColumn; // declared field -> packet column, or -1
     QList<bool> m_sameKind;    // packet column of the same kind as the declared field
-    QList<QHash<int, QVariant>> m_overlay;
+    QList<CellOverlay> m_overlay;
     int m_rows = 0;
 };

@@ -1,0 +1,173 @@
+// Speed and memory of the data layer on the payable list: 100,000 rows of 30 fields.
+// Each figure is printed beside its floor: a plain copy of the packet's bytes for loading, inserting
+// the same keys into a QSet for marking, the packet's size for the dataset's memory.
+#include "payables.h"
+
+#include "framework/core/keylist.h"
+
+#include <QSet>
+#include <benchmark/benchmark.h>
+#include <cstring>
+#include <ctime>
+#include <malloc.h>
+
+namespace {
+constexpr int rowCount = 100000;
+
+const DataPacket &packet() {
+    static const DataPacket built = payablePacket(rowCount);
+    return built;
+}
+
+const QByteArray &encoded() {
+    static const QByteArray bytes = packet().encode();
+    return bytes;
+}
+
+// CPU time of this thread in seconds: the machine is shared, so wall time would measure the neighbours.
+double cpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
+// Best of several runs of f, in CPU seconds.
+template <typename F> double bestOf(int runs, F f) {
+    double best = std::numeric_limits<double>::max();
+    for (int i = 0; i < runs; ++i) {
+        const double start = cpuSeconds();
+        f();
+        best = std::min(best, cpuSeconds() - start);
+    }
+    return best;
+}
+
+double copySeconds() {
+    return bestOf(9, [] {
+        QByteArray copy(encoded().size(), Qt::Uninitialized);
+        std::memcpy(copy.data(), encoded().constData(), size_t(encoded().size()));
+        benchmark::DoNotOptimize(copy.data());
+    });
+}
+
+size_t heapInUse() {
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+// The screen's marking: edit, set the mark, post; afterPost keeps the key list in step.
+void connectMarkedSet(ClientDataSet &set, TKeyList &marked) {
+    QObject::connect(&set, &ClientDataSet::afterPost, &set, [&set, &marked] {
+        const QString key =
+            set.fieldByName("CDFILIAL")->asString() + set.fieldByName("NRPARCELAPAG")->asString() +
+            set.fieldByName("NRLANCTONF")->asString() + set.fieldByName("NRSEQVENPAG")->asString();
+        if (set.fieldByName("IDMARCADO")->asString() == u"S")
+            marked.Add(key, 0);
+        else
+            marked.Remove(key);
+    });
+}
+
+void markAll(ClientDataSet &set) {
+    set.disableControls();
+    for (set.first(); !set.eof(); set.next()) {
+        set.edit();
+        set.fieldByName("IDMARCADO")->setAsString("S");
+        set.post();
+    }
+    set.enableControls();
+}
+
+void perIteration(benchmark::State &state, double seconds, double floorSeconds) {
+    const double each = seconds / double(state.iterations());
+    state.counters["cpu_ms"] = each * 1e3;
+    state.counters["floor_cpu_ms"] = floorSeconds * 1e3;
+    state.counters["x_floor"] = each / floorSeconds;
+}
+} // namespace
+
+static void BM_Encode(benchmark::State &state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(packet().encode());
+    state.counters["packet_MB"] = double(encoded().size()) / 1e6;
+}
+BENCHMARK(BM_Encode)->Unit(benchmark::kMillisecond);
+
+static void BM_CopyPacketBytes(benchmark::State &state) {
+    for (auto _ : state) {
+        QByteArray copy(encoded().size(), Qt::Uninitialized);
+        std::memcpy(copy.data(), encoded().constData(), size_t(encoded().size()));
+        benchmark::DoNotOptimize(copy.data());
+    }
+    state.SetBytesProcessed(state.iterations() * encoded().size());
+}
+BENCHMARK(BM_CopyPacketBytes)->Unit(benchmark::kMillisecond);
+
+static void BM_DecodeAndLoad(benchmark::State &state) {
+    ClientDataSet set;
+    declarePayableFields(set);
+    double spent = 0;
+    for (auto _ : state) {
+        const double start = cpuSeconds();
+        set.setData(DataPacket::decode(encoded()));
+        spent += cpuSeconds() - start;
+    }
+    perIteration(state, spent, copySeconds());
+    state.SetLabel("floor: copy of the packet's bytes (target x_floor < 30)");
+}
+BENCHMARK(BM_DecodeAndLoad)->Unit(benchmark::kMillisecond);
+
+static void BM_MarkAllRows(benchmark::State &state) {
+    ClientDataSet set;
+    declarePayableFields(set);
+    TKeyList marked;
+    connectMarkedSet(set, marked);
+    double spent = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        set.setData(packet());
+        marked.Clear();
+        state.ResumeTiming();
+        const double start = cpuSeconds();
+        markAll(set);
+        spent += cpuSeconds() - start;
+    }
+    if (marked.Count() != rowCount)
+        state.SkipWithError("marked set out of step");
+    QStringList keys;
+    for (int row = 0; row < rowCount; ++row)
+        keys.append(payableKey(packet(), row));
+    const double floorSeconds = bestOf(5, [&keys] {
+        QSet<QString> set;
+        for (const QString &key : keys)
+            set.insert(key);
+        benchmark::DoNotOptimize(set.size());
+    });
+    perIteration(state, spent, floorSeconds);
+    state.SetLabel("floor: the same keys into a QSet (target x_floor < 5)");
+}
+BENCHMARK(BM_MarkAllRows)->Unit(benchmark::kMillisecond);
+
+static void BM_DatasetMemory(benchmark::State &state) {
+    for (auto _ : state) {
+        const size_t before = heapInUse();
+        ClientDataSet set;
+        declarePayableFields(set);
+        set.setData(DataPacket::decode(encoded()));
+        const size_t loaded = heapInUse() - before;
+        TKeyList marked;
+        connectMarkedSet(set, marked);
+        markAll(set);
+        const size_t afterMarking = heapInUse() - before;
+        const double packetBytes = double(encoded().size());
+        state.counters["packet_MB"] = packetBytes / 1e6;
+        state.counters["loaded_MB"] = double(loaded) / 1e6;
+        state.counters["loaded_x_packet"] = double(loaded) / packetBytes;
+        state.counters["marked_MB"] = double(afterMarking) / 1e6;
+        state.counters["marked_x_packet"] = double(afterMarking) / packetBytes;
+    }
+    state.SetLabel("floor: the packet's size (target loaded_x_packet < 3)");
+}
+BENCHMARK(BM_DatasetMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
