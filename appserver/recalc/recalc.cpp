@@ -1,8 +1,78 @@
 #include "appserver/recalc/recalc.h"
+#include "appserver/db/database.h"
+#include "appserver/recalc/answer.h"
+#include "appserver/recalc/audit.h"
+#include "appserver/recalc/holds.h"
+#include "appserver/recalc/instalments.h"
+#include "appserver/recalc/ledger.h"
+#include "appserver/recalc/markedrows.h"
+#include "appserver/recalc/numbering.h"
+#include "appserver/recalc/postings.h"
+#include "appserver/recalc/runsql.h"
+#include "appserver/recalc/writer.h"
+#include "appserver/server/module.h"
 #include "server_contract/recconpag.h"
+
+#include <QDateTime>
+
+namespace {
+
+// NRSEQCTBTEMP of the errors packet holds five digits.
+constexpr int maxLinesPerRun = 99999;
+
+QString errorStatus(const QList<PostingError> &errors) {
+    for (const PostingError &error : errors)
+        if (!error.onAdjustment)
+            return RecConPag::StatusErroContabilizacao;
+    return RecConPag::StatusAjustContab;
+}
+
+RecalcResult run(QSqlDatabase &db, const QList<InstalmentKey> &keys, const QString &operatorCode,
+                 const QString &company) {
+    const qint64 started = QDateTime::currentSecsSinceEpoch();
+    RunTransaction transaction(db);
+    const Ledger ledger = readLedger(db, company);
+    if (!ledger.hasOpenPeriod)
+        return emptyAnswer(
+            QStringLiteral("A empresa %1 não tem período contábil aberto; o recálculo não pode ser feito.")
+                .arg(company));
+    const QList<Instalment> instalments = readInstalments(db, keys, company);
+    if (heldByOthers(db, keys, company, operatorCode, started))
+        return emptyAnswer(RecConPag::StatusAltBloq);
+
+    PostingBuilder builder(ledger);
+    for (const Instalment &instalment : instalments)
+        builder.add(instalment);
+    if (builder.lineCount() > maxLinesPerRun)
+        return emptyAnswer(QStringLiteral("O recálculo está limitado a %L1 lançamentos por vez; marque menos "
+                                          "contas a pagar e confirme novamente.")
+                               .arg(maxLinesPerRun));
+    PostingNumbers numbers(db, company);
+    numbers.assign(builder.postings());
+    if (!builder.errors().isEmpty())
+        return makeAnswer(errorStatus(builder.errors()), builder.postings(), builder.errors(), ledger);
+
+    saveLastNumber(db, company, numbers.last());
+    const QList<InstalmentChange> changes =
+        writePostings(db, company, operatorCode, instalments, builder.postings(), started);
+    recordRun(db, operatorCode, company, started, changes);
+    transaction.commit();
+    return makeAnswer(RecConPag::StatusOk, builder.postings(), {}, ledger);
+}
+
+} // namespace
 
 RecalcResult recalculate(QSqlDatabase &db, const DataPacket &payables, const QString &operatorCode,
                          const QString &company) {
-    return {RecConPag::StatusOk, DataPacket(RecConPag::lancContTempFields()),
-            DataPacket(RecConPag::rateioFields()), DataPacket(RecConPag::errosTempFields())};
+    const QList<InstalmentKey> keys = readMarkedKeys(payables);
+    if (!operatorMayUseCompany(db, operatorCode, company))
+        throw ServerFailure(
+            QStringLiteral("O operador %1 não tem acesso à empresa %2.").arg(operatorCode, company));
+    if (keys.isEmpty())
+        return emptyAnswer(QStringLiteral("Nenhuma conta a pagar está marcada para o recálculo."));
+    try {
+        return run(db, keys, operatorCode, company);
+    } catch (const RunBusy &) {
+        return emptyAnswer(RecConPag::StatusAltBloq);
+    }
 }

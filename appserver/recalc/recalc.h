@@ -15,7 +15,11 @@ struct RecalcResult {
 };
 
 // Recalculates the accounting postings of the rows of `payables` marked "S" in IDMARCADO, for the
-// company, on behalf of the operator (whose right to the company the caller has checked).
-// Throws ServerFailure for a request the user must correct.
+// company, on behalf of the operator, in one transaction (docs/recalculation.md gives the rules).
+// Statuses: "OK" (postings replaced), "ALT_BLOQ" (a document is held by another user, or another run
+// kept the instalments locked too long), "ERRO_CONTABILIZACAO" / "AJUST_CONTAB" (accounting errors on
+// an instalment / only on adjustments; nothing written), or a Portuguese text for the user.
+// Throws ServerFailure for a request the user must correct (operator without right to the company,
+// a marked row that names no instalment of the company, a malformed packet).
 RecalcResult recalculate(QSqlDatabase &db, const DataPacket &payables, const QString &operatorCode,
                          const QString &company);

@@ -1,0 +1,40 @@
+#include "appserver/recalc/audit.h"
+#include "appserver/recalc/runsql.h"
+
+#include <QDateTime>
+
+namespace {
+
+qint64 insertRun(QSqlDatabase &db, const QString &operatorCode, const QString &company, qint64 started,
+                 const QList<InstalmentChange> &changes) {
+    qint64 before = 0, after = 0;
+    for (const InstalmentChange &change : changes) {
+        before += change.debitsBefore;
+        after += change.debitsAfter;
+    }
+    QSqlQuery query = prepareRun(
+        db, QStringLiteral("INSERT INTO AUDITRECALC (CDOPERADOR, CDEMPRESA, DTHRINICIO, DTHRFIM, QTCONTAS,"
+                           " VRTOTANTES, VRTOTDEPOIS, DSSTATUS) VALUES (?, ?, ?, ?, ?, ?, ?, 'OK')"
+                           " RETURNING NRAUDITRECALC"));
+    execRun(query, {operatorCode, company, started, QDateTime::currentSecsSinceEpoch(), changes.size(),
+                    before, after});
+    query.next();
+    return query.value(0).toLongLong();
+}
+
+} // namespace
+
+void recordRun(QSqlDatabase &db, const QString &operatorCode, const QString &company, qint64 started,
+               const QList<InstalmentChange> &changes) {
+    const qint64 run = insertRun(db, operatorCode, company, started, changes);
+    QSqlQuery item = prepareRun(
+        db, QStringLiteral("INSERT INTO AUDITRECALCITEM (NRAUDITRECALC, CDFILIAL, NRLANCTONF, NRSEQVENPAG,"
+                           " NRPARCELAPAG, NRLANCANTES, NRLANCDEPOIS, VRTOTANTES, VRTOTDEPOIS)"
+                           " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    for (const InstalmentChange &change : changes) {
+        const QVariant numberBefore =
+            change.numberBefore.isEmpty() ? QVariant() : QVariant(change.numberBefore);
+        execRun(item, {run, change.key.branch, change.key.entry, change.key.sequence, change.key.instalment,
+                       numberBefore, change.numberAfter, change.debitsBefore, change.debitsAfter});
+    }
+}

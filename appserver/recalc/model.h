@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+#include <tuple>
+
+// The data a recalculation run works on. Money is in whole cents, dates are day counts from
+// 1899-12-30 as the database keeps them.
+
+// The key of one payable instalment.
+struct InstalmentKey {
+    QString branch;     // CDFILIAL
+    QString entry;      // NRLANCTONF
+    QString sequence;   // NRSEQVENPAG
+    QString instalment; // NRPARCELAPAG
+
+    bool operator==(const InstalmentKey &) const = default;
+    bool operator<(const InstalmentKey &other) const {
+        return std::tie(branch, entry, sequence, instalment) <
+               std::tie(other.branch, other.entry, other.sequence, other.instalment);
+    }
+    // How the user reads it in messages: branch/entry-sequence/instalment.
+    QString text() const;
+};
+
+inline size_t qHash(const InstalmentKey &key, size_t seed = 0) {
+    return qHashMulti(seed, key.branch, key.entry, key.sequence, key.instalment);
+}
+
+struct Adjustment {
+    int sequence = 0; // NRSEQAJUPAG
+    qint64 day = 0;
+    QString type;
+    QString description;
+    qint64 cents = 0;
+    QString previousNumber; // NRLCTBAJPAG before the run
+};
+
+// One apportionment rule: a share of the instalment for a branch and cost centre, in hundredths of
+// a percent (10000 = 100%).
+struct ApportionRule {
+    QString branch;
+    QString costCentre;
+    int share = 0;
+};
+
+struct Instalment {
+    InstalmentKey key;
+    QString postingBranch; // CDFILILANC
+    QString accountType;
+    QString supplier;
+    QString supplierName;
+    QString supplierAccount;
+    QString document; // NRNOTAFISC
+    QString series;   // CDSERIEENTR
+    qint64 entryDay = 0;
+    qint64 cents = 0;       // VRATUAPAG
+    QString previousNumber; // NRLANCTBDOC before the run
+    QList<Adjustment> adjustments;
+    QList<ApportionRule> rules;
+};
+
+// One part of a posting line for a branch and cost centre.
+struct Split {
+    QString branch;
+    QString costCentre;
+    qint64 cents = 0; // signed like its line
+};
+
+// One line of a posting: positive cents are a debit, negative a credit.
+struct PostingLine {
+    QString account;
+    qint64 cents = 0;
+    int runSequence = 0; // unique within the run: what the answer's packets refer to
+    QList<Split> splits;
+};
+
+// One accounting posting: the instalment's own (adjustmentSequence 0) or one adjustment's.
+struct Posting {
+    InstalmentKey key;
+    int adjustmentSequence = 0;
+    QString supplier; // the commercial party of the posting
+    QString number;
+    qint64 day = 0;
+    QString history;
+    QString historyText;
+    QString previousNumber;
+    QList<PostingLine> lines;
+
+    bool isAdjustment() const { return adjustmentSequence != 0; }
+    // The document it comes from (CDDOCUCONT): branch.entry.sequence.instalment, with -A and the
+    // adjustment's number for an adjustment.
+    QString reference() const;
+    qint64 debits() const;
+    qint64 credits() const;
+};
+
+// An accounting error found on a posting; lineSequence is the runSequence of the line concerned.
+struct PostingError {
+    QString code;
+    int lineSequence = 0;
+    bool onAdjustment = false;
+};

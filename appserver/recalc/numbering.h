@@ -1,0 +1,30 @@
+#pragma once
+
+#include "appserver/recalc/model.h"
+
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+// Posting numbers of a company: twelve digits from its counter in NUMLANCCTB, which the run holds
+// locked until it ends. A recalculated posting keeps the number it had (NRLANCTBDOC, NRLCTBAJPAG)
+// unless a posting of another origin uses it, so recalculating twice gives the same postings.
+class PostingNumbers {
+public:
+    PostingNumbers(QSqlDatabase &db, const QString &company);
+
+    void assign(QList<Posting> &postings);
+    qint64 last() const { return m_last; }
+
+private:
+    bool isFree(const QString &number, const Posting &posting);
+    QString next(const Posting &posting);
+
+    QString m_company;
+    qint64 m_last = 0;
+    QSet<QString> m_taken;
+    QSqlQuery m_usedElsewhere;
+};
+
+// Stores the counter's new value.
+void saveLastNumber(QSqlDatabase &db, const QString &company, qint64 last);

@@ -1,0 +1,100 @@
+#include "appserver/recalc/writer.h"
+#include "appserver/recalc/runsql.h"
+
+#include <span>
+
+namespace {
+
+QVariantList keyValues(const InstalmentKey &key) {
+    return {key.branch, key.entry, key.sequence, key.instalment};
+}
+
+const QString originWhere =
+    QStringLiteral(" WHERE CDFILIAL = ? AND NRLANCTONF = ? AND NRSEQVENPAG = ? AND NRPARCELAPAG = ?");
+
+class PostingWriter {
+public:
+    PostingWriter(QSqlDatabase &db, const QString &company, const QString &operatorCode, qint64 now)
+        : m_company(company)
+        , m_operator(operatorCode)
+        , m_now(now)
+        , m_debitsBefore(
+              prepareRun(db, QStringLiteral("SELECT COALESCE(SUM(VRLANCCTB), 0) FROM LANCCONTABIL") +
+                                 originWhere + QStringLiteral(" AND IDDEBCRED = 'D'")))
+        , m_delete(prepareRun(db, QStringLiteral("DELETE FROM LANCCONTABIL") + originWhere))
+        , m_line(prepareRun(
+              db,
+              QStringLiteral("INSERT INTO LANCCONTABIL (CDEMPRESA, NRLANCCTB, NRSEQCTB, DTLANCCTB,"
+                             " CDCONTCTBL, IDDEBCRED, VRLANCCTB, CDHISTPADR, DSHISTCTB, IDLANCCTBCOME,"
+                             " CDLANCCTBCOME, CDDOCUCONT, CDFILIAL, NRLANCTONF, NRSEQVENPAG, NRPARCELAPAG,"
+                             " NRSEQAJUPAG, CDOPERADOR, DTHRGRAVACAO)"
+                             " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")))
+        , m_split(prepareRun(db, QStringLiteral("INSERT INTO RATEIOLANC (CDEMPRESA, NRLANCCTB, NRSEQCTB,"
+                                                " NRSEQRAT, CDFILIAL, CDCENTCUST, VRLANCCUST)"
+                                                " VALUES (?, ?, ?, ?, ?, ?, ?)")))
+        , m_accounted(prepareRun(
+              db, QStringLiteral("UPDATE CONTAPAGAR SET IDCTBLCTPAG = 'S', NRLANCTBDOC = ?") + originWhere))
+        , m_adjustment(prepareRun(db, QStringLiteral("UPDATE AJCTPAGAR SET NRLCTBAJPAG = ?") + originWhere +
+                                          QStringLiteral(" AND NRSEQAJUPAG = ?"))) {}
+
+    // Replaces the postings of one instalment by `postings` (its own first, then its adjustments').
+    InstalmentChange replace(const Instalment &instalment, std::span<const Posting> postings) {
+        InstalmentChange change{instalment.key, instalment.previousNumber, postings.front().number, 0, 0};
+        execRun(m_debitsBefore, keyValues(instalment.key));
+        change.debitsBefore = m_debitsBefore.next() ? m_debitsBefore.value(0).toLongLong() : 0;
+        m_debitsBefore.finish();
+        execRun(m_delete, keyValues(instalment.key));
+        for (const Posting &posting : postings) {
+            insert(posting);
+            change.debitsAfter += posting.debits();
+            if (posting.isAdjustment())
+                execRun(m_adjustment, QVariantList{posting.number} + keyValues(instalment.key) +
+                                          QVariantList{posting.adjustmentSequence});
+        }
+        execRun(m_accounted, QVariantList{change.numberAfter} + keyValues(instalment.key));
+        return change;
+    }
+
+private:
+    void insert(const Posting &posting) {
+        const QString kind = posting.isAdjustment() ? QStringLiteral("A") : QStringLiteral("P");
+        const QString reference = posting.reference();
+        const QVariant adjustment =
+            posting.isAdjustment() ? QVariant(posting.adjustmentSequence) : QVariant();
+        for (int i = 0; i < posting.lines.size(); ++i) {
+            const PostingLine &line = posting.lines.at(i);
+            const QVariant history = posting.history.isEmpty() ? QVariant() : QVariant(posting.history);
+            execRun(m_line, {m_company, posting.number, i + 1, posting.day, line.account,
+                             line.cents >= 0 ? QStringLiteral("D") : QStringLiteral("C"), qAbs(line.cents),
+                             history, posting.historyText, kind, posting.supplier, reference,
+                             posting.key.branch, posting.key.entry, posting.key.sequence,
+                             posting.key.instalment, adjustment, m_operator, m_now});
+            for (int s = 0; s < line.splits.size(); ++s) {
+                const Split &split = line.splits.at(s);
+                execRun(m_split, {m_company, posting.number, i + 1, s + 1, split.branch, split.costCentre,
+                                  qAbs(split.cents)});
+            }
+        }
+    }
+
+    QString m_company, m_operator;
+    qint64 m_now;
+    QSqlQuery m_debitsBefore, m_delete, m_line, m_split, m_accounted, m_adjustment;
+};
+
+} // namespace
+
+QList<InstalmentChange> writePostings(QSqlDatabase &db, const QString &company, const QString &operatorCode,
+                                      const QList<Instalment> &instalments, const QList<Posting> &postings,
+                                      qint64 now) {
+    PostingWriter writer(db, company, operatorCode, now);
+    QList<InstalmentChange> changes;
+    changes.reserve(instalments.size());
+    qsizetype first = 0;
+    for (const Instalment &instalment : instalments) {
+        const qsizetype count = 1 + instalment.adjustments.size();
+        changes << writer.replace(instalment, std::span<const Posting>(postings).subspan(first, count));
+        first += count;
+    }
+    return changes;
+}
