@@ -138,10 +138,18 @@ void ClientDataSet::open() {
 }
 
 void ClientDataSet::setData(const DataPacket &packet) {
+    // Fields taken from an earlier packet are kept (and Field pointers stay valid) while the
+    // packets agree; a new structure re-parses the filter first, so a failure changes nothing.
+    const bool newFields = (m_fields.empty() || m_fieldsFromPacket) && fieldDefs() != packet.fields();
+    std::unique_ptr<FilterExpression> filter;
+    if (newFields && !m_filterText.isEmpty())
+        filter = std::make_unique<FilterExpression>(FilterExpression::parse(m_filterText, packet.fields()));
     if (active())
         close();
-    if (m_fields.empty() || m_fieldsFromPacket)
+    if (newFields) {
         declareFields(packet.fields());
+        m_filter = std::move(filter);
+    }
     openWith(packet);
 }
 

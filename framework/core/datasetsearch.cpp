@@ -62,10 +62,7 @@ bool ClientDataSet::locate(const QString &fieldList, const QVariantList &values,
 }
 
 void ClientDataSet::setFilter(const QString &expression) {
-    auto parsed = std::make_unique<FilterExpression>(FilterExpression::parse(
-        expression, [this](QStringView name) { return findField(name) ? findField(name)->index() : -1; },
-        [this](int index) { return field(index)->def().kind; }));
-    m_filter = std::move(parsed);
+    m_filter = std::make_unique<FilterExpression>(FilterExpression::parse(expression, fieldDefs()));
     m_filterText = expression;
     if (m_filtered)
         applyFilterChange();

@@ -31,5 +31,5 @@ void DataSource::setDataSet(ClientDataSet *dataSet) {
 }
 
 DataSetState DataSource::state() const {
-    return m_dataSet ? m_dataSet->state() : DataSetState::Inactive;
+    return m_dataSet ? m_dataSet->savedState() : DataSetState::Inactive;
 }

@@ -60,9 +60,7 @@ int compareValues(const QVariant &value, const QVariant &literal) {
 }
 } // namespace
 
-FilterExpression FilterExpression::parse(const QString &text,
-                                         const std::function<int(QStringView)> &fieldIndex,
-                                         const std::function<FieldKind(int)> &fieldKind) {
+FilterExpression FilterExpression::parse(const QString &text, const QList<FieldDef> &fields) {
     const QList<Token> tokens = tokenize(text);
     FilterExpression expression;
     qsizetype at = 0;
@@ -77,14 +75,17 @@ FilterExpression FilterExpression::parse(const QString &text,
         Condition condition;
         if (name.kind != Token::Name)
             throw std::invalid_argument("field name expected in filter expression");
-        condition.field = fieldIndex(name.text);
+        const auto named = std::find_if(fields.begin(), fields.end(), [&name](const FieldDef &def) {
+            return def.name.compare(name.text, Qt::CaseInsensitive) == 0;
+        });
+        condition.field = named == fields.end() ? -1 : int(named - fields.begin());
         if (condition.field < 0)
             throw std::invalid_argument("unknown field in filter expression: " + name.text.toStdString());
         condition.op = operatorOf(take());
         const Token &literal = take();
         if (literal.kind != Token::Text && literal.kind != Token::Number)
             throw std::invalid_argument("value expected in filter expression");
-        const FieldKind kind = fieldKind(condition.field);
+        const FieldKind kind = fields.at(condition.field).kind;
         const bool textField = kind == FieldKind::Text || kind == FieldKind::FixedText;
         condition.literal = textField ? QVariant(literal.text) : QVariant(literal.text.toDouble());
         group.append(condition);

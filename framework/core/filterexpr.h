@@ -15,9 +15,8 @@ public:
         QVariant literal;
     };
 
-    // Resolves field names through fieldIndex (-1 = unknown); throws std::invalid_argument.
-    static FilterExpression parse(const QString &text, const std::function<int(QStringView)> &fieldIndex,
-                                  const std::function<FieldKind(int)> &fieldKind);
+    // Field numbers in conditions index fields; throws std::invalid_argument on a bad expression.
+    static FilterExpression parse(const QString &text, const QList<FieldDef> &fields);
 
     bool isEmpty() const { return m_groups.isEmpty(); }
     // True when the row's values (read through valueOf) satisfy the expression.

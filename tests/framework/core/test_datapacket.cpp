@@ -155,3 +155,36 @@ TEST(DataPacket, RejectsOversizedInputBeforeParsing) {
         DataPacket::fromColumns({{"A", FieldKind::Float}}, {PacketColumn()}, DataPacket::maxRows + 1),
         PacketError);
 }
+
+TEST(DataPacket, ReadsBytesWrittenByAnotherClient) {
+    // The documented example, written by hand: {"version": 1, "rows": 2, "fields": [{"name":
+    // "CDFILIAL", "kind": "text", "size": 4}], "columns": [{"nulls": h'02', "data": h'30303031',
+    // "ends": h'0400000004000000'}]}, plus a float column with little-endian doubles.
+    QCborMap text;
+    text.insert(QStringLiteral("name"), QStringLiteral("CDFILIAL"));
+    text.insert(QStringLiteral("kind"), QStringLiteral("text"));
+    text.insert(QStringLiteral("size"), 4);
+    QCborMap real;
+    real.insert(QStringLiteral("name"), QStringLiteral("VRATUAPAG"));
+    real.insert(QStringLiteral("kind"), QStringLiteral("float"));
+    QCborMap textColumn;
+    textColumn.insert(QStringLiteral("nulls"), QByteArray::fromHex("02"));
+    textColumn.insert(QStringLiteral("data"), QByteArray("0001"));
+    textColumn.insert(QStringLiteral("ends"), QByteArray::fromHex("0400000004000000"));
+    QCborMap realColumn;
+    realColumn.insert(QStringLiteral("data"), QByteArray::fromHex("000000000000f83f"
+                                                                  "0000000000000040"));
+    QCborMap packet;
+    packet.insert(QStringLiteral("version"), 1);
+    packet.insert(QStringLiteral("rows"), 2);
+    packet.insert(QStringLiteral("fields"), QCborArray{text, real});
+    packet.insert(QStringLiteral("columns"), QCborArray{textColumn, realColumn});
+
+    const DataPacket decoded = DataPacket::decode(packet.toCborValue().toCbor());
+    ASSERT_EQ(decoded.rowCount(), 2);
+    EXPECT_EQ(decoded.fields().at(0).size, 4);
+    EXPECT_EQ(decoded.value(0, 0).toString(), "0001");
+    EXPECT_FALSE(decoded.value(1, 0).isValid());
+    EXPECT_EQ(decoded.value(0, 1).toDouble(), 1.5);
+    EXPECT_EQ(decoded.value(1, 1).toDouble(), 2.0);
+}

@@ -207,3 +207,32 @@ TEST(DataSet, FieldsComeFromThePacketWhenNoneAreDeclared) {
     EXPECT_TRUE(set.isEmpty());
     EXPECT_EQ(set.fieldByName(u"NRCNT")->asFloat(), 0);
 }
+
+TEST(DataSet, ReloadKeepsPacketFieldsAndTheFilter) {
+    ClientDataSet set;
+    set.setData(PayableFixture::packet());
+    Field *marcado = set.fieldByName("IDMARCADO");
+    set.setFilter("IDMARCADO = 'S'");
+    set.setFiltered(true);
+    EXPECT_EQ(set.recordCount(), 1);
+    set.setData(PayableFixture::packet());
+    EXPECT_EQ(set.fieldByName("IDMARCADO"), marcado);
+    EXPECT_EQ(set.recordCount(), 1);
+
+    // A packet of another shape whose fields the filter cannot name is refused before anything changes.
+    EXPECT_THROW(set.setData(DataPacket({{"NRCNT", FieldKind::Float}})), std::invalid_argument);
+    EXPECT_EQ(set.recordCount(), 1);
+    EXPECT_EQ(set.fieldByName("IDMARCADO"), marcado);
+}
+
+TEST(DataSet, DataSourceReportsTheInterruptedStateDuringCalculation) {
+    PayableFixture f;
+    DataSource source;
+    source.setDataSet(&f.set);
+    QList<DataSetState> seen;
+    QObject::connect(&f.set, &ClientDataSet::calcFields, [&] { seen << f.set.state() << source.state(); });
+    f.set.setData(PayableFixture::packet());
+    f.set.edit();
+    f.set.fieldByName("DOCUMENTO")->asString();
+    EXPECT_EQ(seen, QList<DataSetState>({DataSetState::CalcFields, DataSetState::Edit}));
+}
