@@ -1,0 +1,103 @@
+#include "recalcfixture.h"
+#include "appserver/db/sqlutil.h"
+#include "framework/core/money.h"
+#include "server_contract/recconpag.h"
+
+// A successful run: the postings of an instalment with a discount and an addition, their packets and
+// what the database keeps of them.
+class RecalcRun : public RecalcFixture {};
+
+TEST_P(RecalcRun, PostsInstalmentAndAdjustmentsBalancedAndKeepsThem) {
+    const Key key = addInstalment("0101", "10", 123456);
+    addAdjustment(key, 1, "0001", 1000); // discount
+    addAdjustment(key, 2, "0002", 250);  // addition
+    const RecalcResult result = recalc({key});
+
+    ASSERT_EQ(result.status, RecConPag::StatusOk);
+    EXPECT_EQ(result.entries.fields(), RecConPag::lancContTempFields());
+    EXPECT_EQ(result.apportionment.fields(), RecConPag::rateioFields());
+    EXPECT_EQ(result.errors.fields(), RecConPag::errosTempFields());
+    EXPECT_EQ(result.errors.rowCount(), 0);
+
+    EXPECT_EQ(columnTexts(result.entries, "CDCONTCTBL"),
+              QStringList({"3.1.1.01", "2.1.1.01", "2.1.1.01", "4.1.1.01", "3.2.1.01", "2.1.1.01"}));
+    EXPECT_EQ(columnTexts(result.entries, "IDLANCCTBCOME"), QStringList({"P", "P", "A", "A", "A", "A"}));
+    EXPECT_EQ(columnTexts(result.entries, "NRSEQCTBTEMP"), QStringList({"1", "2", "3", "4", "5", "6"}));
+    QList<qint64> values;
+    const int valueColumn = result.entries.fieldIndex(u"VRLANCCTBTEMP");
+    for (int row = 0; row < result.entries.rowCount(); ++row)
+        values << toCents(result.entries.value(row, valueColumn).toDouble());
+    EXPECT_EQ(values, QList<qint64>({123456, -123456, 1000, -1000, 250, -250}));
+
+    const QString supplier = value("SELECT NMRAZSOCFORN FROM FORNECEDOR WHERE CDFORNECED = '000001'").toString();
+    EXPECT_EQ(columnTexts(result.entries, "DSHISTCTB").first(), "Vr. ref. NF NF10/U de " + supplier);
+    EXPECT_EQ(columnTexts(result.entries, "CDCONTREDU").first(), "3101");
+    EXPECT_EQ(columnTexts(result.entries, "NMEMPRESA").first(), "Comercial Ipê Ltda");
+    EXPECT_EQ(columnTexts(result.entries, "CDDOCUCONT").at(2), "0101.10.01.01-A1");
+
+    // Without rules, each line goes whole to the posting branch and the company's default cost centre.
+    EXPECT_EQ(result.apportionment.rowCount(), 6);
+    EXPECT_EQ(columnTexts(result.apportionment, "CDCENTCUST"), QStringList(6, "0001"));
+    EXPECT_EQ(columnTexts(result.apportionment, "NMFILIAL").first(), "Matriz São Paulo");
+
+    EXPECT_EQ(count("LANCCONTABIL"), 6);
+    EXPECT_EQ(count("RATEIOLANC"), 6);
+    EXPECT_EQ(value("SELECT SUM(VRLANCCTB) FROM LANCCONTABIL WHERE IDDEBCRED = 'D'").toLongLong(),
+              value("SELECT SUM(VRLANCCTB) FROM LANCCONTABIL WHERE IDDEBCRED = 'C'").toLongLong());
+    EXPECT_EQ(value("SELECT IDCTBLCTPAG FROM CONTAPAGAR").toString(), "S");
+    const QString number = value("SELECT NRLANCTBDOC FROM CONTAPAGAR").toString();
+    EXPECT_EQ(number, "000000000001");
+    EXPECT_EQ(columnTexts(result.entries, "NRLANCCTBTEMP").first(), number);
+    EXPECT_EQ(value("SELECT NRLCTBAJPAG FROM AJCTPAGAR WHERE NRSEQAJUPAG = 2").toString(), "000000000003");
+    EXPECT_EQ(value("SELECT NRULTLANCCTB FROM NUMLANCCTB WHERE CDEMPRESA = '01'").toLongLong(), 3);
+}
+
+TEST_P(RecalcRun, RepeatingARunGivesTheSamePostings) {
+    const Key first = addInstalment("0101", "20", 5000);
+    const Key second = addInstalment("0102", "21", 7001);
+    addAdjustment(second, 1, "0004", 1);
+    addRule(second, 1, "0102", "0002", 5000);
+    addRule(second, 2, "0103", "0003", 5000);
+    ASSERT_EQ(recalc({first, second}).status, RecConPag::StatusOk);
+    const QStringList once = ledgerRows();
+    ASSERT_EQ(recalc({second, first, second}).status, RecConPag::StatusOk);
+    EXPECT_EQ(ledgerRows(), once);
+    EXPECT_EQ(count("AUDITRECALC"), 2);
+}
+
+TEST_P(RecalcRun, ReplacesEarlierPostingsAndAuditsTotals) {
+    const Key key = addInstalment("0101", "30", 10000);
+    ASSERT_EQ(recalc({key}).status, RecConPag::StatusOk);
+    // The instalment's value changed after it was posted; an adjustment was added.
+    runSql(test->db(), "UPDATE CONTAPAGAR SET VRATUAPAG = 12000");
+    addAdjustment(key, 1, "0003", 300);
+    ASSERT_EQ(recalc({key}).status, RecConPag::StatusOk);
+
+    EXPECT_EQ(count("LANCCONTABIL"), 4);
+    EXPECT_EQ(value("SELECT SUM(VRLANCCTB) FROM LANCCONTABIL WHERE IDDEBCRED = 'D'").toLongLong(), 12300);
+    EXPECT_EQ(value("SELECT NRLANCTBDOC FROM CONTAPAGAR").toString(), "000000000001");
+    EXPECT_EQ(value("SELECT VRTOTANTES FROM AUDITRECALC WHERE NRAUDITRECALC = (SELECT MAX(NRAUDITRECALC)"
+                    " FROM AUDITRECALC)")
+                  .toLongLong(),
+              10000);
+    EXPECT_EQ(value("SELECT VRTOTDEPOIS FROM AUDITRECALCITEM WHERE NRAUDITRECALC = (SELECT MAX(NRAUDITRECALC)"
+                    " FROM AUDITRECALC)")
+                  .toLongLong(),
+              12300);
+    EXPECT_EQ(value("SELECT CDOPERADOR FROM AUDITRECALC WHERE QTCONTAS = 1 GROUP BY CDOPERADOR").toString(),
+              "admin");
+}
+
+TEST_P(RecalcRun, TakesANewNumberWhenTheOldOneBelongsToAnotherPosting) {
+    const Key posted = addInstalment("0101", "40", 1000);
+    ASSERT_EQ(recalc({posted}).status, RecConPag::StatusOk);
+    // An instalment whose recorded number is that of another instalment's posting.
+    const Key other = addInstalment("0101", "41", 2000);
+    runSql(test->db(), "UPDATE CONTAPAGAR SET NRLANCTBDOC = '000000000001' WHERE NRLANCTONF = '41'");
+    ASSERT_EQ(recalc({other}).status, RecConPag::StatusOk);
+    EXPECT_EQ(value("SELECT NRLANCTBDOC FROM CONTAPAGAR WHERE NRLANCTONF = '41'").toString(), "000000000002");
+    EXPECT_EQ(value("SELECT COUNT(*) FROM LANCCONTABIL WHERE NRLANCCTB = '000000000001'").toInt(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, RecalcRun, testing::Values(DbKind::SQLite, DbKind::PostgreSQL),
+                         [](const auto &info) { return dbKindName(info.param); });
