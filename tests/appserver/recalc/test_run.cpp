@@ -1,6 +1,6 @@
-#include "recalcfixture.h"
 #include "appserver/db/sqlutil.h"
 #include "framework/core/money.h"
+#include "recalcfixture.h"
 #include "server_contract/recconpag.h"
 
 // A successful run: the postings of an instalment with a discount and an addition, their packets and
@@ -29,7 +29,8 @@ TEST_P(RecalcRun, PostsInstalmentAndAdjustmentsBalancedAndKeepsThem) {
         values << toCents(result.entries.value(row, valueColumn).toDouble());
     EXPECT_EQ(values, QList<qint64>({123456, -123456, 1000, -1000, 250, -250}));
 
-    const QString supplier = value("SELECT NMRAZSOCFORN FROM FORNECEDOR WHERE CDFORNECED = '000001'").toString();
+    const QString supplier =
+        value("SELECT NMRAZSOCFORN FROM FORNECEDOR WHERE CDFORNECED = '000001'").toString();
     EXPECT_EQ(columnTexts(result.entries, "DSHISTCTB").first(), "Vr. ref. NF NF10/U de " + supplier);
     EXPECT_EQ(columnTexts(result.entries, "CDCONTREDU").first(), "3101");
     EXPECT_EQ(columnTexts(result.entries, "NMEMPRESA").first(), "Comercial Ipê Ltda");
