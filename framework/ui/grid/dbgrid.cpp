@@ -28,7 +28,7 @@ private:
 
 TDBGrid::TDBGrid(QWidget *parent)
     : QTableView(parent) {
-    setModel(&model);
+    setModel(&rowsModel);
     setItemDelegate(new GridCellDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -39,9 +39,10 @@ TDBGrid::TDBGrid(QWidget *parent)
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setMinimumSectionSize(8);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int section) { emit titleClick(section); });
-    connect(&model, &DataSetModel::columnsRebuilt, this, [this] {
+    connect(&rowsModel, &DataSetModel::columnsRebuilt, this, [this] {
         applyColumnWidths();
         followCursor();
     });
@@ -53,17 +54,17 @@ TDBGrid::TDBGrid(const QString &objectName, QWidget *parent)
 }
 
 void TDBGrid::setDataSource(DataSource *source) {
-    if (DataSource *old = model.dataSource())
+    if (DataSource *old = rowsModel.dataSource())
         disconnect(old, &DataSource::afterScroll, this, nullptr);
-    model.setDataSource(source);
+    rowsModel.setDataSource(source);
     if (source)
         connect(source, &DataSource::afterScroll, this, [this] { scheduleFollow(); });
 }
 
 void TDBGrid::applyColumnWidths() {
     const int charWidth = fontMetrics().averageCharWidth();
-    for (int i = 0; i < model.columns().size(); ++i) {
-        int width = model.columns()[i].width;
+    for (int i = 0; i < rowsModel.columns().size(); ++i) {
+        int width = rowsModel.columns()[i].width;
         if (width < 0) {
             Field *field = fieldOf(i);
             const int chars =
@@ -98,10 +99,10 @@ void TDBGrid::scheduleFollow() {
 
 void TDBGrid::followCursor() {
     ClientDataSet *rows = dataSet();
-    if (!rows || !rows->active() || rows->recNo() < 0 || rows->recNo() >= model.rowCount()) {
+    if (!rows || !rows->active() || rows->recNo() < 0 || rows->recNo() >= rowsModel.rowCount()) {
         return;
     }
-    const QModelIndex target = model.index(rows->recNo(), qMax(0, currentIndex().column()));
+    const QModelIndex target = rowsModel.index(rows->recNo(), qMax(0, currentIndex().column()));
     if (currentIndex().row() == target.row())
         return;
     following = true;

@@ -20,13 +20,13 @@ public:
     TDBGrid(const QString &objectName, QWidget *parent);
 
     void setDataSource(DataSource *source);
-    DataSource *dataSource() const { return model.dataSource(); }
-    ClientDataSet *dataSet() const { return model.dataSet(); }
+    DataSource *dataSource() const { return rowsModel.dataSource(); }
+    ClientDataSet *dataSet() const { return rowsModel.dataSet(); }
 
-    void setColumns(const QList<TColumn> &columns) { model.setColumns(columns); }
-    const QList<TColumn> &columns() const { return model.columns(); }
-    Field *fieldOf(int column) const { return model.fieldOf(column); }
-    DataSetModel *dataModel() { return &model; }
+    void setColumns(const QList<TColumn> &columns) { rowsModel.setColumns(columns); }
+    const QList<TColumn> &columns() const { return rowsModel.columns(); }
+    Field *fieldOf(int column) const { return rowsModel.fieldOf(column); }
+    DataSetModel *dataModel() { return &rowsModel; }
 
     // The painter of the cell being drawn while drawColumnCell runs, otherwise nullptr.
     QPainter *canvas() const { return currentPainter; }
@@ -49,7 +49,7 @@ private:
     void followCursor();
     void scheduleFollow();
 
-    DataSetModel model;
+    DataSetModel rowsModel;
     QPainter *currentPainter = nullptr;
     bool following = false;
     bool followPending = false;

@@ -28,8 +28,8 @@ class QVBoxLayout;
 // Saved options: btfSaveOpcClick asks for a name (an existing one or a new one) and stores the
 // dialog's controls with optionValues under that name for the current operator; btfLoadOpcClick
 // asks for one of the saved names and restores them; when nothing is loaded (no saved options,
-// cancelled, name gone) it ends with the silent abort, so a derived handler stops after it. The screen code (lblCodTela's text) keeps the
-// options of different dialogs apart.
+// cancelled, name gone) it ends with the silent abort, so a derived handler stops after it. The screen code
+// (lblCodTela's text) keeps the options of different dialogs apart.
 class TfrmFiltroPadrao : public QDialog {
     Q_OBJECT
 public:

@@ -1,0 +1,145 @@
+#include "support.h"
+
+#include "framework/ui/messages/scriptedmessages.h"
+#include "framework/ui/screens/tfrmpadrao.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QTabBar>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+namespace {
+
+// A screen that records which of its handlers ran, each after the base's version.
+class RecordingScreen : public TfrmPadrao {
+public:
+    QStringList calls;
+    TCloseAction closeAction = TCloseAction::caFree;
+
+    void FormCreate() override {
+        TfrmPadrao::FormCreate();
+        calls << "FormCreate";
+        lblCodTela->setText(QStringLiteral("PAG00800"));
+        setHelpContext(11900800);
+        mnuFormulario->setText(QStringLiteral("&Ajustes"));
+    }
+    void FormActivate() override { calls << "FormActivate"; }
+    void FormClose(TCloseAction &action) override {
+        TfrmPadrao::FormClose(action);
+        calls << "FormClose";
+        action = closeAction;
+    }
+    void sbtConfirmarClick() override {
+        TfrmPadrao::sbtConfirmarClick();
+        calls << "sbtConfirmarClick";
+        throw std::runtime_error("Falha ao confirmar");
+    }
+    void pgcPadraoChange() override {
+        TfrmPadrao::pgcPadraoChange();
+        calls << "pgcPadraoChange";
+    }
+    void dbgPadraoKeyDown(int &key, Qt::KeyboardModifiers shift) override {
+        TfrmPadrao::dbgPadraoKeyDown(key, shift);
+        if (key == Qt::Key_Space)
+            calls << "space";
+    }
+};
+
+class BaseScreenFixture : public testing::Test {
+protected:
+    void SetUp() override {
+        screen = TfrmPadrao::create<RecordingScreen>();
+        declareRows(rows);
+        screen->dtsPadrao->setDataSet(&rows);
+    }
+    void TearDown() override { delete screen.data(); }
+
+    ScriptedMessages messages;
+    ClientDataSet rows;
+    QPointer<RecordingScreen> screen;
+};
+
+} // namespace
+
+TEST_F(BaseScreenFixture, ComponentsCarryTheirNames) {
+    for (const char *name :
+         {"lblCodTela", "panMenu", "sbtConfirmar", "sbtProcurar", "sbtVerificar", "sbtImprimir", "sbtAjuda",
+          "sbtFechar", "mnuMenu", "mnuOperacao", "mnuManutencao", "pgcPadrao", "tshFolhaDados",
+          "tshFormulario", "dbgPadrao", "panNavigator", "dbnPadrao"})
+        EXPECT_NE(screen->findChild<QObject *>(QString::fromLatin1(name)), nullptr) << name;
+    for (const char *name : {"mnuFormulario", "mnuListagem", "mnuConfigImpressora", "mnuIncluir",
+                             "mnuAlterar", "mnuExcluir", "mnuVerificar", "mnuCancelar", "mnuConfirmar"})
+        EXPECT_NE(screen->findChild<QAction *>(QString::fromLatin1(name)), nullptr) << name;
+    EXPECT_EQ(screen->sbtFechar->toolTip(), QStringLiteral("Fechar"));
+    EXPECT_EQ(screen->calls, QStringList({"pgcPadraoChange", "FormCreate"}));
+    EXPECT_EQ(screen->pgcPadrao->ActivePage(), screen->tshFolhaDados);
+    EXPECT_TRUE(screen->mnuFolhaDados->isChecked());
+}
+
+TEST_F(BaseScreenFixture, MdiActivationClicksKeysHelpAndClose) {
+    QMdiArea area;
+    area.resize(800, 600);
+    screen->placeInMdiArea(&area);
+    screen->calls.clear();
+    ASSERT_TRUE(showActive(&area));
+    screen->showForm();
+    EXPECT_EQ(screen->calls, QStringList({"FormActivate"}));
+
+    screen->calls.clear();
+    QTest::mouseClick(screen->sbtConfirmar, Qt::LeftButton);
+    EXPECT_EQ(screen->calls, QStringList({"sbtConfirmarClick"}));
+    EXPECT_EQ(messages.textsOf(DialogType::Error), QStringList({"Falha ao confirmar"}));
+
+    loadRows(rows, 3);
+    EXPECT_TRUE(screen->sbtVerificar->isEnabled());
+    screen->dbgPadrao->setFocus();
+    QTest::keyClick(screen->dbgPadrao, Qt::Key_Space);
+    EXPECT_EQ(screen->calls.last(), QStringLiteral("space"));
+
+    QTest::keyClick(screen->dbgPadrao, Qt::Key_F1);
+    EXPECT_EQ(messages.last(), QStringLiteral("Ajuda: contexto 11900800"));
+
+    screen->calls.clear();
+    screen->mnuFormulario->trigger();
+    EXPECT_EQ(screen->pgcPadrao->ActivePage(), screen->tshFormulario);
+    EXPECT_TRUE(screen->mnuFormulario->isChecked());
+    EXPECT_FALSE(screen->mnuFolhaDados->isChecked());
+    EXPECT_EQ(screen->calls, QStringList({"pgcPadraoChange"}));
+
+    screen->closeAction = TCloseAction::caNone;
+    QTest::mouseClick(screen->sbtFechar, Qt::LeftButton);
+    ASSERT_TRUE(screen);
+    EXPECT_TRUE(screen->isVisible());
+    screen->closeAction = TCloseAction::caFree;
+    QTest::mouseClick(screen->sbtFechar, Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(screen);
+    EXPECT_TRUE(area.subWindowList().isEmpty());
+}
+
+TEST_F(BaseScreenFixture, SwitchingBetweenChildWindowsReactivates) {
+    QMdiArea area;
+    area.resize(800, 600);
+    screen->placeInMdiArea(&area);
+    auto *other = TfrmPadrao::create<RecordingScreen>();
+    other->placeInMdiArea(&area);
+    ASSERT_TRUE(showActive(&area));
+    screen->showForm();
+    other->showForm();
+    screen->calls.clear();
+    screen->showForm();
+    EXPECT_EQ(screen->calls, QStringList({"FormActivate"}));
+    EXPECT_EQ(area.activeSubWindow(), screen->mdiSubWindow());
+}
+
+TEST_F(BaseScreenFixture, DisabledFormPageCannotBeChosen) {
+    screen->tshFormulario->setEnabled(false);
+    EXPECT_FALSE(screen->pgcPadrao->tabBar()->isTabEnabled(1));
+    screen->mnuFormulario->trigger();
+    EXPECT_EQ(screen->pgcPadrao->ActivePage(), screen->tshFolhaDados);
+    EXPECT_FALSE(screen->sbtVerificar->isEnabled());
+}
