@@ -148,6 +148,35 @@ static void BM_MarkAllRows(benchmark::State &state) {
 }
 BENCHMARK(BM_MarkAllRows)->Unit(benchmark::kMillisecond);
 
+static void BM_FilterMarkedRows(benchmark::State &state) {
+    ClientDataSet set;
+    declarePayableFields(set);
+    set.setData(packet());
+    set.setFilter("IDMARCADO = 'S'");
+    for (auto _ : state) {
+        set.setFiltered(true);
+        set.setFiltered(false);
+    }
+    state.SetLabel("one pass over all rows to filter, one to unfilter");
+}
+BENCHMARK(BM_FilterMarkedRows)->Unit(benchmark::kMillisecond);
+
+static void BM_LocateLastRowByKey(benchmark::State &state) {
+    ClientDataSet set;
+    declarePayableFields(set);
+    set.setData(packet());
+    const QVariantList key = {packet().value(rowCount - 1, packet().fieldIndex(u"CDFILIAL")),
+                              packet().value(rowCount - 1, packet().fieldIndex(u"NRLANCTONF")),
+                              packet().value(rowCount - 1, packet().fieldIndex(u"NRSEQVENPAG")),
+                              packet().value(rowCount - 1, packet().fieldIndex(u"NRPARCELAPAG"))};
+    for (auto _ : state) {
+        if (!set.locate("CDFILIAL;NRLANCTONF;NRSEQVENPAG;NRPARCELAPAG", key, LocateOption::CaseInsensitive))
+            state.SkipWithError("row not found");
+    }
+    state.SetLabel("worst case: the key of the last row, without regard to case");
+}
+BENCHMARK(BM_LocateLastRowByKey)->Unit(benchmark::kMillisecond);
+
 static void BM_DatasetMemory(benchmark::State &state) {
     for (auto _ : state) {
         const size_t before = heapInUse();

@@ -236,3 +236,41 @@ TEST(DataSet, DataSourceReportsTheInterruptedStateDuringCalculation) {
     f.set.fieldByName("DOCUMENTO")->asString();
     EXPECT_EQ(seen, QList<DataSetState>({DataSetState::CalcFields, DataSetState::Edit}));
 }
+
+TEST(DataSet, ManyEditsKeepTheirValuesAsTheOverlayGrows) {
+    ClientDataSet set;
+    set.addField({"NR", FieldKind::Integer});
+    set.addField({"IDMARCADO", FieldKind::FixedText, 1});
+    DataPacket packet(set.fieldDefs());
+    for (int row = 0; row < 300; ++row)
+        packet.appendRow({row, "N"});
+    set.setData(packet);
+    for (set.first(); !set.eof(); set.next()) {
+        if (set.fieldByName("NR")->asInteger() % 3 == 0) {
+            set.edit();
+            set.fieldByName("IDMARCADO")->setAsString("S");
+            set.post();
+        }
+    }
+    set.append();
+    set.fieldByName("NR")->setAsInteger(300);
+    set.fieldByName("IDMARCADO")->setAsString("S");
+    set.post();
+    set.setRecNo(2);
+    set.edit();
+    set.fieldByName("IDMARCADO")->clear();
+    set.post();
+
+    const DataPacket out = set.data();
+    ASSERT_EQ(out.rowCount(), 301);
+    for (int row = 0; row < 301; ++row) {
+        const QVariant mark = out.value(row, 1);
+        if (row == 2)
+            EXPECT_FALSE(mark.isValid());
+        else
+            EXPECT_EQ(mark.toString(), row % 3 == 0 ? "S" : "N") << row;
+    }
+    set.setFilter("IDMARCADO = 'S'");
+    set.setFiltered(true);
+    EXPECT_EQ(set.recordCount(), 101);
+}
