@@ -8,7 +8,6 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
-#include <QTimer>
 
 class GridCellDelegate : public QStyledItemDelegate {
 public:
@@ -58,7 +57,7 @@ void TDBGrid::setDataSource(DataSource *source) {
         disconnect(old, &DataSource::afterScroll, this, nullptr);
     rowsModel.setDataSource(source);
     if (source)
-        connect(source, &DataSource::afterScroll, this, [this] { scheduleFollow(); });
+        connect(source, &DataSource::afterScroll, this, [this] { follow.request(dataSet()); });
 }
 
 void TDBGrid::applyColumnWidths() {
@@ -76,25 +75,6 @@ void TDBGrid::applyColumnWidths() {
         }
         horizontalHeader()->resizeSection(i, width);
     }
-}
-
-// Selects the dataset's current row; while the dataset's controls are disabled (bulk work) the
-// grid catches up once they are enabled again.
-void TDBGrid::scheduleFollow() {
-    ClientDataSet *rows = dataSet();
-    if (!rows || !rows->controlsDisabled()) {
-        followCursor();
-        return;
-    }
-    if (followPending)
-        return;
-    followPending = true;
-    QTimer::singleShot(0, this, [this] {
-        followPending = false;
-        ClientDataSet *rows = dataSet();
-        if (rows && !rows->controlsDisabled())
-            followCursor();
-    });
 }
 
 void TDBGrid::followCursor() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/ui/grid/datasetmodel.h"
+#include "framework/ui/grid/deferredupdate.h"
 
 #include <QTableView>
 
@@ -47,12 +48,11 @@ private:
     void drawCellExtras(QPainter *painter, const QRect &rect, int column, int viewRow);
     void applyColumnWidths();
     void followCursor();
-    void scheduleFollow();
 
     DataSetModel rowsModel;
     QPainter *currentPainter = nullptr;
+    DeferredUpdate follow{this, [this] { followCursor(); }};
     bool following = false;
-    bool followPending = false;
 };
 
 // Draws pixmap centred in rect of grid's cell being painted; pixels of transparentColor are left

@@ -48,9 +48,9 @@ void TDBNavigator::setDataSource(DataSource *newSource) {
         disconnect(source, nullptr, this, nullptr);
     source = newSource;
     if (source) {
-        connect(source, &DataSource::afterScroll, this, &TDBNavigator::refresh);
-        connect(source, &DataSource::layoutChanged, this, &TDBNavigator::refresh);
-        connect(source, &DataSource::stateChanged, this, &TDBNavigator::refresh);
+        connect(source, &DataSource::afterScroll, this, [this] { deferred.request(source->dataSet()); });
+        connect(source, &DataSource::layoutChanged, this, [this] { deferred.request(source->dataSet()); });
+        connect(source, &DataSource::stateChanged, this, [this] { deferred.request(source->dataSet()); });
     }
     refresh();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/ui/grid/deferredupdate.h"
+
 #include <QPointer>
 #include <QStyle>
 #include <QWidget>
@@ -27,4 +29,5 @@ private:
     QToolButton *prior;
     QToolButton *next;
     QToolButton *last;
+    DeferredUpdate deferred{this, [this] { refresh(); }};
 };

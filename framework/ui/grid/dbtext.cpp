@@ -13,10 +13,10 @@ void TDBText::setDataSource(DataSource *newSource) {
         disconnect(source, nullptr, this, nullptr);
     source = newSource;
     if (source) {
-        connect(source, &DataSource::afterScroll, this, &TDBText::refresh);
-        connect(source, &DataSource::layoutChanged, this, &TDBText::refresh);
-        connect(source, &DataSource::stateChanged, this, &TDBText::refresh);
-        connect(source, &DataSource::dataChanged, this, &TDBText::refresh);
+        connect(source, &DataSource::afterScroll, this, [this] { deferred.request(source->dataSet()); });
+        connect(source, &DataSource::layoutChanged, this, [this] { deferred.request(source->dataSet()); });
+        connect(source, &DataSource::stateChanged, this, [this] { deferred.request(source->dataSet()); });
+        connect(source, &DataSource::dataChanged, this, [this] { deferred.request(source->dataSet()); });
     }
     refresh();
 }

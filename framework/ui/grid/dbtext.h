@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/ui/grid/deferredupdate.h"
+
 #include <QLabel>
 #include <QPointer>
 
@@ -20,4 +22,5 @@ private:
 
     QPointer<DataSource> source;
     QString fieldName;
+    DeferredUpdate deferred{this, [this] { refresh(); }};
 };

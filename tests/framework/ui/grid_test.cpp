@@ -4,6 +4,8 @@
 #include "framework/ui/grid/dbgrid.h"
 #include "framework/ui/grid/dbtext.h"
 
+#include <QCoreApplication>
+
 #include <QHeaderView>
 #include <QPainter>
 #include <QScrollBar>
@@ -100,6 +102,40 @@ TEST_F(GridFixture, HundredThousandRowsOpenAndScrollComputingOnlyVisibleRows) {
     EXPECT_EQ(grid.model()->index(bottom, 1).data().toString(),
               QStringLiteral("%1-Nome %2").arg(bottom, 6, 10, QLatin1Char('0')).arg(bottom));
     EXPECT_EQ(rows.recNo(), 0);
+}
+
+TEST_F(GridFixture, BulkWorkWithDisabledControlsIsFollowedOnceAfterwards) {
+    TColumn label;
+    label.fieldName = QStringLiteral("ROTULO");
+    grid.setColumns({label});
+    loadRows(rows, 20000);
+    ASSERT_TRUE(showActive(&grid));
+    TDBText text(QStringLiteral("dbtNome"), nullptr);
+    text.setDataSource(&source);
+    text.setDataField(QStringLiteral("ROTULO"));
+    const auto markAll = [this] {
+        const int before = calculations;
+        rows.disableControls();
+        for (rows.first(); !rows.eof(); rows.next()) {
+            rows.edit();
+            rows.fieldByName(u"IDMARCADO")->setAsString(QStringLiteral("S"));
+            rows.post();
+        }
+        rows.first();
+        rows.enableControls();
+        return calculations - before;
+    };
+    const int withControls = markAll();
+    grid.setDataSource(nullptr);
+    text.setDataSource(nullptr);
+    const int withoutControls = markAll();
+    EXPECT_LE(withControls - withoutControls, 2);
+    grid.setDataSource(&source);
+    text.setDataSource(&source);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid.currentIndex().row(), 0);
+    EXPECT_EQ(text.text(), QStringLiteral("000000-Nome 0"));
+    EXPECT_EQ(grid.model()->index(19999, 0).data().toString(), QStringLiteral("019999-Nome 19999"));
 }
 
 TEST_F(GridFixture, SignalsForTitleClickDoubleClickKeysAndOwnerDrawing) {
