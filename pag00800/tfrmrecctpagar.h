@@ -1,0 +1,102 @@
+#pragma once
+
+#include "framework/core/dataset.h"
+#include "framework/core/keylist.h"
+#include "framework/ui/screens/tfrmpadrao.h"
+
+#include <QPointer>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class TADOIBQuery;
+class TBtnPesquisa;
+class TDBText;
+class TMaskEdit;
+class TNetConnection;
+
+// PAG00800, "Recálculo da Contabilização de Contas a Pagar": the user picks a company, marks the
+// payable instalments whose accounting postings are to be recalculated and confirms.
+class TfrmRecCtPagar : public TfrmPadrao {
+    Q_OBJECT
+public:
+    explicit TfrmRecCtPagar(QWidget *parent = nullptr);
+    ~TfrmRecCtPagar() override;
+
+    void FormCreate() override;
+    void FormActivate() override;
+    void FormClose(TCloseAction &action) override;
+    void netRecContaPagarBeforeConnect();
+
+    void cdsCntPagarCalcFields();
+    void cdsCntPagarAfterOpen();
+    void cdsCntPagarAfterClose();
+    void cdsCntPagarAfterPost();
+    // Enables the confirm command exactly while some payable is marked.
+    void Bot_Confirma();
+
+    // The marked payables (keys of the marked rows); exists from the first activation to the close.
+    TKeyList *markedSet() const { return lstMarcados.get(); }
+    // Key of the current payable row in the marked set.
+    QString markedKeyOfCurrentRow() const;
+
+    // Tool bar.
+    TButtonFlat *sbtFiltro;
+    TButtonFlat *sbtContab;
+    QLabel *ImgCheck;
+    QLabel *imgUnCheck;
+
+    // Company panel.
+    QWidget *panFiltro;
+    QLabel *Label1;
+    TMaskEdit *medCdEmpresa;
+    TBtnPesquisa *btpEmpresa;
+    QLineEdit *edtNmEmpresa;
+
+    TDBGrid *dbgAjusPag;
+    TDBText *dbtNome;
+    QAction *N1;
+    QAction *mnuFiltro;
+
+    TNetConnection *netRecContaPagar;
+    TADOIBQuery *qryEmpresa;
+    DataSource *dtsEmpresa;
+    DataSource *dtsAjusPag;
+
+    ClientDataSet *cdsCntPagar;
+    ClientDataSet *cdsAjusPag;
+    ClientDataSet *cdsPerContabil;
+    ClientDataSet *cdsExistConta;
+    ClientDataSet *cdsExistDoc;
+    ClientDataSet *cdsTipoCnt;
+    ClientDataSet *cdsVrBoleto;
+    ClientDataSet *cdsCntProrrogada;
+    ClientDataSet *cdsLancContTemp;
+    ClientDataSet *cdsRateio;
+    ClientDataSet *cdsErrosTemp;
+
+private:
+    ClientDataSet *newDataSet(const QString &name, const QList<FieldDef> &fields);
+    void createDataSets();
+    void buildWindow();
+    void buildToolBar();
+    void buildCompanyPanel();
+    void buildPayableGrid();
+    void buildAdjustmentsPage();
+    void buildNavigator();
+    void buildMenus();
+    void buildConnection();
+    void fillMessages();
+    void bindDataSetEvents();
+
+    std::unique_ptr<TKeyList> lstMarcados;
+};
+
+// The open recalculation screen. It reads as empty once the screen is gone, so a stale reference
+// can never reach a destroyed window.
+extern "C" Q_DECL_EXPORT QPointer<TfrmRecCtPagar> frmRecCtPagar;
+// True from the moment CriaRecConPag creates the screen until the screen's close handler runs.
+extern "C" Q_DECL_EXPORT bool boIdCriado;
+
+// Creates the screen once and shows it; later calls bring it to the front and restore it.
+extern "C" Q_DECL_EXPORT void CriaRecConPag();
