@@ -146,8 +146,9 @@ void TfrmPadrao::bindHandlers() {
     bind(dtsPadrao, &DataSource::stateChanged, &TfrmPadrao::dtsPadraoStateChange);
     bind(dbgPadrao, &TDBGrid::dblClick, &TfrmPadrao::dbgPadraoDblClick);
     connect(sbtAjuda, &QAbstractButton::clicked, this, guarded([this] { showHelp(helpFile, helpContext); }));
-    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
-            guarded([this] { showHelp(helpFile, helpContext); }));
+    auto *help =
+        new QShortcut(QKeySequence(Qt::Key_F1), this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(help, &QShortcut::activated, this, guarded([this] { showHelp(helpFile, helpContext); }));
     connect(sbtFechar, &QAbstractButton::clicked, this, [this] { closeForm(); });
     connect(mnuSair, &QAction::triggered, this, [this] { closeForm(); });
     connect(dbgPadrao, &TDBGrid::keyDown, this,
@@ -216,7 +217,21 @@ bool TfrmPadrao::event(QEvent *event) {
 void TfrmPadrao::showEvent(QShowEvent *event) {
     if (!formCreated)
         guard([this] { runFormCreate(); });
+    scopeMenuShortcuts();
     QMainWindow::showEvent(event);
+}
+
+// Several screens live in one main window: the shortcuts of a screen's menu items answer only
+// while the focus is inside that screen.
+void TfrmPadrao::scopeMenuShortcuts() {
+    for (QMenu *menu : mnuMenu->findChildren<QMenu *>()) {
+        for (QAction *item : menu->actions()) {
+            if (item->shortcut().isEmpty())
+                continue;
+            item->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+            addAction(item);
+        }
+    }
 }
 
 void TfrmPadrao::closeEvent(QCloseEvent *event) {

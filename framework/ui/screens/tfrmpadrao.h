@@ -141,6 +141,7 @@ private:
     void buildNavigator();
     void bindHandlers();
     void applyCloseAction(TCloseAction action, QCloseEvent *event);
+    void scopeMenuShortcuts();
 
     QVBoxLayout *formLayout;
     QPointer<QMdiSubWindow> subWindow;

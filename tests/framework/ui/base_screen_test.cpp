@@ -136,6 +136,34 @@ TEST_F(BaseScreenFixture, SwitchingBetweenChildWindowsReactivates) {
     EXPECT_EQ(area.activeSubWindow(), screen->mdiSubWindow());
 }
 
+TEST_F(BaseScreenFixture, ShortcutsAnswerInTheScreenThatHasTheFocus) {
+    QMdiArea area;
+    area.resize(800, 600);
+    screen->placeInMdiArea(&area);
+    auto *other = TfrmPadrao::create<RecordingScreen>();
+    other->setHelpContext(11911002);
+    auto *filtro = other->mnuManutencao->addAction(QStringLiteral("&Filtro"));
+    filtro->setShortcut(shortcutOf(16460));
+    int filtroRuns = 0;
+    QObject::connect(filtro, &QAction::triggered, [&] { ++filtroRuns; });
+    other->placeInMdiArea(&area);
+    ASSERT_TRUE(showActive(&area));
+    screen->showForm();
+    other->showForm();
+    other->dbgPadrao->setFocus();
+    QTest::keyClick(other->dbgPadrao, Qt::Key_F1);
+    QTest::keyClick(other->dbgPadrao, Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(messages.texts(), QStringList({"Ajuda: contexto 11911002"}));
+    EXPECT_EQ(filtroRuns, 1);
+
+    screen->showForm();
+    screen->dbgPadrao->setFocus();
+    QTest::keyClick(screen->dbgPadrao, Qt::Key_F1);
+    QTest::keyClick(screen->dbgPadrao, Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(messages.last(), QStringLiteral("Ajuda: contexto 11900800"));
+    EXPECT_EQ(filtroRuns, 1);
+}
+
 TEST_F(BaseScreenFixture, DisabledFormPageCannotBeChosen) {
     screen->tshFormulario->setEnabled(false);
     EXPECT_FALSE(screen->pgcPadrao->tabBar()->isTabEnabled(1));
