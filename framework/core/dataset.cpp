@@ -1,55 +1,10 @@
 #include "framework/core/dataset.h"
 
 #include "framework/core/datasetstore.h"
+#include "framework/core/fieldname.h"
 #include "framework/core/filterexpr.h"
 
-#include <optional>
 #include <stdexcept>
-
-namespace {
-uint codeOf(char c) {
-    return uchar(c);
-}
-
-uint codeOf(QChar c) {
-    return c.unicode();
-}
-
-uint codeOf(QLatin1Char c) {
-    return uchar(c.toLatin1());
-}
-
-uint foldAscii(uint code) {
-    return code >= 'a' && code <= 'z' ? code - ('a' - 'A') : code;
-}
-
-bool asciiEqualIgnoringCase(const QString &fieldName, QAnyStringView name) {
-    return name.visit([&fieldName](auto view) {
-        if (view.size() != fieldName.size())
-            return false;
-        for (qsizetype i = 0; i < view.size(); ++i) {
-            if (foldAscii(codeOf(view[i])) != foldAscii(fieldName.at(i).unicode()))
-                return false;
-        }
-        return true;
-    });
-}
-
-// A hash of a name with ASCII letters folded to upper case, so lookups by name compare integers
-// first; names with other characters have none and are compared in full.
-std::optional<quint64> asciiNameHash(QAnyStringView name) {
-    return name.visit([](auto view) -> std::optional<quint64> {
-        quint64 hash = 14695981039346656037ull;
-        for (auto c : view) {
-            const uint code = codeOf(c);
-            if (code >= 0x80)
-                return std::nullopt;
-            hash = (hash ^ foldAscii(code)) * 1099511628211ull;
-        }
-        return hash;
-    });
-}
-} // namespace
 
 ClientDataSet::ClientDataSet(QObject *parent)
     : QObject(parent)
@@ -248,12 +203,6 @@ int ClientDataSet::currentRow() const {
 void ClientDataSet::requireActive() const {
     if (!active())
         throw std::logic_error("dataset is not open");
-}
-
-void ClientDataSet::requireBrowse() const {
-    requireActive();
-    if (m_state != DataSetState::Browse)
-        throw std::logic_error("dataset is not in browse state");
 }
 
 void ClientDataSet::checkBrowseMode() {

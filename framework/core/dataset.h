@@ -115,7 +115,6 @@ private:
     void setCurrentValue(int fieldIndex, const QVariant &value);
     QVariant bufferValue(int fieldIndex);
     void requireActive() const;
-    void requireBrowse() const;
     void checkBrowseMode();
     void setState(DataSetState state);
     void moveTo(int viewRow);

@@ -73,8 +73,7 @@ QString applyMask(const QString &digits, const QString &mask) {
 
 QString formatMoney(double value) {
     static const QLocale brazil(QLocale::Portuguese, QLocale::Brazil);
-    QString text = brazil.toString(RoundDec(value, 2), 'f', 2);
-    return text;
+    return brazil.toString(RoundDec(value, 2), 'f', 2);
 }
 
 QString formatShortDate(double days) {
