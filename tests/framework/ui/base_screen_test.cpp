@@ -1,9 +1,14 @@
 #include "support.h"
 
+#include "framework/core/abort.h"
+#include "framework/core/routines.h"
+#include "framework/ui/controls/maskedit.h"
+#include "framework/ui/focus/focusevents.h"
 #include "framework/ui/messages/scriptedmessages.h"
 #include "framework/ui/screens/tfrmpadrao.h"
 
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
@@ -162,6 +167,50 @@ TEST_F(BaseScreenFixture, ShortcutsAnswerInTheScreenThatHasTheFocus) {
     QTest::keyClick(screen->dbgPadrao, Qt::Key_L, Qt::ControlModifier);
     EXPECT_EQ(messages.last(), QStringLiteral("Ajuda: contexto 11900800"));
     EXPECT_EQ(filtroRuns, 1);
+}
+
+TEST_F(BaseScreenFixture, AbortInAPanelExitShowsItsMessageAndKeepsTheFocusOnTheCode) {
+    auto *panFiltro = new QWidget;
+    panFiltro->setObjectName(QStringLiteral("panFiltro"));
+    auto *medCdEmpresa = new TMaskEdit(QStringLiteral("medCdEmpresa"), panFiltro);
+    medCdEmpresa->setEditMask(QStringLiteral("99;0; "));
+    (new QHBoxLayout(panFiltro))->addWidget(medCdEmpresa);
+    screen->addTopPanel(panFiltro);
+    QStringList events;
+    onFocusEnter(panFiltro, [&] { events << "panFiltroEnter"; });
+    onFocusExit(panFiltro, [&] {
+        events << "panFiltroExit";
+        if (EmptyString(medCdEmpresa->text())) {
+            medCdEmpresa->setFocus();
+            MensErro(QStringLiteral("Empresa deve ser informada."), true);
+        }
+    });
+    ASSERT_TRUE(showActive(screen));
+    medCdEmpresa->setFocus();
+    events.clear();
+
+    MessageBoxService boxes;
+    MessageService::setCurrent(&boxes);
+    QString shown;
+    onNextModal([&](QWidget *box) {
+        shown = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))->text();
+        clickButton(box, QStringLiteral("OK"));
+    });
+    QTest::mouseClick(screen->dbgPadrao->viewport(), Qt::LeftButton);
+    MessageService::setCurrent(&messages);
+    EXPECT_EQ(screen->focusWidget(), medCdEmpresa);
+    ASSERT_TRUE(showActive(screen));
+    EXPECT_EQ(shown, QStringLiteral("Empresa deve ser informada."));
+    EXPECT_EQ(events, QStringList({"panFiltroExit"}));
+    EXPECT_EQ(QApplication::focusWidget(), medCdEmpresa);
+
+    QTest::keyClicks(medCdEmpresa, QStringLiteral("1"));
+    QTest::keyClick(medCdEmpresa, Qt::Key_Tab);
+    EXPECT_NE(QApplication::focusWidget(), medCdEmpresa);
+    EXPECT_EQ(events, QStringList({"panFiltroExit", "panFiltroExit"}));
+    screen->dbgPadrao->setFocus();
+    medCdEmpresa->setFocus();
+    EXPECT_EQ(events.last(), QStringLiteral("panFiltroEnter"));
 }
 
 TEST_F(BaseScreenFixture, DisabledFormPageCannotBeChosen) {

@@ -1,12 +1,15 @@
 #include "support.h"
 
+#include "framework/core/abort.h"
 #include "framework/ui/controls/dateeditplus.h"
 #include "framework/ui/controls/numberedit.h"
 #include "framework/ui/controls/radiogroup.h"
+#include "framework/ui/focus/focusevents.h"
 #include "framework/ui/messages/scriptedmessages.h"
 #include "framework/ui/screens/savedoptions.h"
 #include "framework/ui/screens/tfrmfiltropadrao.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -115,6 +118,30 @@ TEST_F(FilterFixture, ModalShowingActivatesAndConfirmingCloses) {
     filter->sbtConfirmaClick();
     EXPECT_EQ(filter->calls, QStringList({"sbtConfirmaClick", "FormClose"}));
     EXPECT_FALSE(filter->isVisible());
+}
+
+TEST_F(FilterFixture, InvalidDateInsideTheModalDialogKeepsTheFocusOnIt) {
+    std::unique_ptr<RecordingFilter> filter(TfrmFiltroPadrao::create<RecordingFilter>());
+    onFocusExit(filter->depVencIni, [&] {
+        try {
+            filter->depVencIni->CheckValidDate();
+        } catch (const SilentAbort &) {
+            filter->depVencIni->setFocus();
+            throw;
+        }
+    });
+    QWidget *focusAfterTab = nullptr;
+    onNextModal([&](QWidget *dialog) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+        filter->depVencIni->setFocus();
+        QTest::keyClicks(filter->depVencIni, QStringLiteral("3102"));
+        QTest::keyClick(filter->depVencIni, Qt::Key_Tab);
+        focusAfterTab = QApplication::focusWidget();
+        QTest::mouseClick(filter->sbtConfirma, Qt::LeftButton);
+    });
+    EXPECT_EQ(filter->exec(), QDialog::Accepted);
+    EXPECT_EQ(focusAfterTab, filter->depVencIni);
+    EXPECT_EQ(messages.textsOf(DialogType::Error), QStringList({"31/02/ não é uma data válida."}));
 }
 
 TEST_F(FilterFixture, SavedOptionsComeBackAfterARestart) {
