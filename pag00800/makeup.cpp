@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QStyle>
 
 namespace {
 
@@ -23,6 +24,12 @@ QLabel *hiddenPicture(const QString &name, const QRect &geometry, bool ticked, Q
     picture->setGeometry(geometry);
     picture->hide();
     return picture;
+}
+
+// A glyph-only tool button; its disabled look is the glyph greyed.
+void setGlyph(TButtonFlat *button, QStyle::StandardPixmap glyph) {
+    button->setIcon(button->style()->standardIcon(glyph));
+    button->setToolButtonStyle(Qt::ToolButtonIconOnly);
 }
 
 void setBaseColour(QWidget *control, QPalette::ColorRole role) {
@@ -57,13 +64,18 @@ void TfrmRecCtPagar::buildWindow() {
     setHelpFile(QStringLiteral("paghelp.hlp"));
     setHelpContext(11900800);
     lblCodTela->setText(QStringLiteral("PAG00800"));
+    // Pixel sizes of the make-up are meant for an 11-pixel font.
+    QFont screenFont = font();
+    screenFont.setPixelSize(11);
+    setFont(screenFont);
 }
 
 void TfrmRecCtPagar::buildToolBar() {
     sbtFiltro = new TButtonFlat(QStringLiteral("sbtFiltro"), QStringLiteral("Filtrar"), panMenu);
-    sbtFiltro->setCheckable(true);
+    setGlyph(sbtFiltro, QStyle::SP_FileDialogDetailedView);
     sbtFiltro->setEnabled(false);
     sbtContab = new TButtonFlat(QStringLiteral("sbtContab"), QStringLiteral("Contabilizar"), panMenu);
+    setGlyph(sbtContab, QStyle::SP_FileDialogListView);
     addToolButton(sbtFiltro, sbtImprimir);
     addToolButton(sbtContab, sbtImprimir);
     sbtImprimir->setEnabled(false);

@@ -25,6 +25,9 @@ TEST_F(ScreenTest, OpensOnceAndComesBackToTheFrontRestored) {
     TfrmRecCtPagar *screen = openScreen();
     ASSERT_NE(screen, nullptr);
     EXPECT_TRUE(boIdCriado);
+    // Placed where the whole window shows, at its initial size.
+    EXPECT_EQ(screen->mdiSubWindow()->size(), QSize(553, 422));
+    EXPECT_TRUE(host->mdiArea()->viewport()->rect().contains(screen->mdiSubWindow()->geometry()));
     auto *other = host->mdiArea()->addSubWindow(new QWidget);
     other->show();
     host->mdiArea()->setActiveSubWindow(other);

@@ -9,6 +9,7 @@
 
 void ScreenTest::SetUp() {
     host = std::make_unique<HostMainWindow>();
+    host->resize(800, 600);
     host->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(host.get()));
 }
