@@ -1,14 +1,9 @@
 #include "screenfixture.h"
 
 #include "framework/net/netconnection.h"
-#include "framework/ui/controls/btnpesquisa.h"
-#include "framework/ui/controls/maskedit.h"
-#include "framework/ui/grid/dbtext.h"
 
 #include <QImage>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
 
 namespace {
 
@@ -18,60 +13,33 @@ QRgb pixel(QLabel *picture, int x, int y) {
 
 } // namespace
 
-TEST_F(ScreenTest, ShowsTheRecalculationScreenWithItsToolBarAndCompanyPanel) {
+// Handlers, tests and tools reach the components by their names.
+TEST_F(ScreenTest, EveryComponentIsFoundByItsName) {
     TfrmRecCtPagar *screen = openScreen();
     ASSERT_NE(screen, nullptr);
-    EXPECT_EQ(screen->windowTitle(), "Recálculo da Contabilização de Contas a Pagar");
-    EXPECT_EQ(screen->lblCodTela->text(), "PAG00800");
-    EXPECT_EQ(screen->HelpContext(), 11900800);
-    EXPECT_FALSE(screen->sbtFiltro->isEnabled());
-    EXPECT_EQ(screen->sbtFiltro->hint(), "Filtrar");
-    EXPECT_TRUE(screen->sbtContab->isEnabled());
-    EXPECT_EQ(screen->sbtContab->hint(), "Contabilizar");
-    EXPECT_FALSE(screen->sbtImprimir->isEnabled());
-
-    EXPECT_EQ(screen->medCdEmpresa->editMask(), "99;0; ");
-    EXPECT_EQ(screen->medCdEmpresa->maxLength(), 2);
-    EXPECT_EQ(screen->btpEmpresa->Associate(), screen->medCdEmpresa);
-    EXPECT_EQ(screen->btpEmpresa->dataSourceOf(), screen->dtsEmpresa);
-    EXPECT_EQ(screen->btpEmpresa->EmptyError(), "Não há empresa cadastrada.");
-    EXPECT_FALSE(screen->edtNmEmpresa->isEnabled());
-    EXPECT_EQ(screen->Label1->text(), "Empresa");
-
-    EXPECT_EQ(screen->pgcPadrao->tabText(screen->pgcPadrao->indexOf(screen->tshFormulario)), "Ajustes");
-    EXPECT_FALSE(screen->tshFormulario->isEnabled());
-    EXPECT_EQ(screen->pgcPadrao->ActivePage(), screen->tshFolhaDados);
-    EXPECT_EQ(screen->dbtNome->parentWidget(), screen->panNavigator);
-}
-
-TEST_F(ScreenTest, MenuItemsHaveTheirCaptionsShortcutAndStates) {
-    TfrmRecCtPagar *screen = openScreen();
-    ASSERT_NE(screen, nullptr);
-    EXPECT_EQ(screen->mnuFormulario->text(), "&Ajustes");
-    EXPECT_TRUE(screen->mnuFormulario->isEnabled());
-    for (QAction *item : {screen->mnuListagem, screen->mnuConfigImpressora, screen->mnuIncluir,
-                          screen->mnuAlterar, screen->mnuExcluir, screen->mnuVerificar, screen->mnuCancelar})
-        EXPECT_FALSE(item->isEnabled()) << item->objectName().toStdString();
-    const QList<QAction *> items = screen->mnuManutencao->actions();
-    ASSERT_GE(items.size(), 2);
-    EXPECT_EQ(items.at(items.size() - 2), screen->N1);
-    EXPECT_TRUE(screen->N1->isSeparator());
-    EXPECT_EQ(items.last(), screen->mnuFiltro);
-    EXPECT_EQ(screen->mnuFiltro->text(), "&Filtro");
-    EXPECT_EQ(screen->mnuFiltro->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
-    EXPECT_EQ(screen->findChild<QObject *>("netRecContaPagar"), screen->netRecContaPagar);
+    for (const char *name :
+         {"sbtFiltro",        "sbtContab",        "ImgCheck",      "imgUnCheck",  "panFiltro",  "Label1",
+          "medCdEmpresa",     "btpEmpresa",       "edtNmEmpresa",  "dbgAjusPag",  "dbtNome",    "N1",
+          "mnuFiltro",        "netRecContaPagar", "qryEmpresa",    "dtsEmpresa",  "dtsAjusPag", "cdsCntPagar",
+          "cdsAjusPag",       "cdsPerContabil",   "cdsExistConta", "cdsExistDoc", "cdsTipoCnt", "cdsVrBoleto",
+          "cdsCntProrrogada", "cdsLancContTemp",  "cdsRateio",     "cdsErrosTemp"})
+        EXPECT_NE(screen->findChild<QObject *>(QLatin1String(name)), nullptr) << name;
     EXPECT_EQ(screen->netRecContaPagar->ServerName(), "PAG00800.rdmRecConPag");
 }
 
-TEST_F(ScreenTest, MessageTableHoldsEveryLine) {
+TEST_F(ScreenTest, StartsWithTheFilterPrintAndAdjustmentsOffAndEveryMessageLine) {
     TfrmRecCtPagar *screen = openScreen();
     ASSERT_NE(screen, nullptr);
+    EXPECT_FALSE(screen->sbtFiltro->isEnabled());
+    EXPECT_TRUE(screen->sbtContab->isEnabled());
+    EXPECT_FALSE(screen->sbtImprimir->isEnabled());
+    EXPECT_FALSE(screen->tshFormulario->isEnabled());
+    EXPECT_EQ(screen->pgcPadrao->ActivePage(), screen->tshFolhaDados);
+    for (QAction *item : {screen->mnuListagem, screen->mnuConfigImpressora, screen->mnuIncluir,
+                          screen->mnuAlterar, screen->mnuExcluir, screen->mnuVerificar, screen->mnuCancelar})
+        EXPECT_FALSE(item->isEnabled()) << item->objectName().toStdString();
+    EXPECT_EQ(screen->mnuFiltro->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
     EXPECT_EQ(screen->msgPadrao.lines().size(), 22);
-    EXPECT_EQ(screen->msgPadrao.Msg("fora_per_ctb"), "Lançamento fora do período contábil.");
-    EXPECT_EQ(screen->msgPadrao.Msg("BOL_CNAB"),
-              "Conta de um boleto enviado ao banco (via CNAB) não pode ser alterada");
-    EXPECT_EQ(screen->msgPadrao.Msg("RecCont_suc"),
-              "O Recálculo da Contabilização de Contas a Pagar foi realizado com sucesso.");
     EXPECT_FALSE(screen->msgPadrao.contains("Filial"));
 }
 
