@@ -39,10 +39,18 @@ void FocusEvents::setOnExit(QWidget *widget, Handler handler) {
     handlersOf(widget).exit = std::move(handler);
 }
 
+// A move between two widgets of one window is reported as it happens. When the focus comes back
+// to a window (from a message box, a popup or another window) on another widget than the one that
+// had it there, that is a move too: from the window's last focus widget.
 void FocusEvents::focusChanged(QWidget *old, QWidget *now) {
-    if (dispatching || !old || !now || old->window() != now->window())
+    if (dispatching || !now)
         return;
-    processMove(old, now, 0);
+    const QPointer<QWidget> window(now->window());
+    QWidget *previous = old && old->window() == window ? old : lastFocus.value(window).data();
+    if (previous && previous != now)
+        processMove(previous, now, 0);
+    if (window)
+        lastFocus[window] = window->focusWidget();
 }
 
 void FocusEvents::processMove(QWidget *oldWidget, QWidget *nowWidget, int depth) {

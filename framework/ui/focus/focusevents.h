@@ -9,7 +9,8 @@ class QWidget;
 
 // Enter and exit events of panels and edits, taken from real focus changes only: a move of the
 // focus between two widgets of the same window. A focus change caused by a message box, a popup
-// or another window becoming active is neither an exit nor an enter.
+// or another window becoming active is neither an exit nor an enter; when the focus returns to
+// the window on another widget than the one it left, that move is reported then.
 //
 // On a move from A to B the exit handlers of the watched widgets that contain A but not B run
 // innermost first, then the enter handlers of those that contain B but not A, outermost first.
@@ -44,6 +45,7 @@ private:
     void moveFocusQuietly(QWidget *widget);
 
     QHash<QWidget *, Handlers> watched;
+    QHash<const QWidget *, QPointer<QWidget>> lastFocus;
     bool dispatching = false;
 };
 

@@ -90,6 +90,16 @@ TEST_F(FocusFixture, EnterHandlerMovingTheFocusIsFollowedOnce) {
     EXPECT_EQ(events, QStringList({"panelEnter"}));
 }
 
+TEST_F(FocusFixture, ReturningToTheWindowOnAnotherWidgetIsAMove) {
+    QWidget other;
+    ASSERT_TRUE(showActive(&other));
+    fora->setFocus();
+    EXPECT_TRUE(events.isEmpty());
+    ASSERT_TRUE(showActive(&window));
+    EXPECT_EQ(QApplication::focusWidget(), fora);
+    EXPECT_EQ(events, QStringList({"codigoExit", "panelExit"}));
+}
+
 TEST_F(FocusFixture, MessageBoxAndOtherWindowsAreNoExit) {
     MessageBoxService boxes;
     onNextModal([](QWidget *dialog) { clickButton(dialog, QStringLiteral("OK")); });
