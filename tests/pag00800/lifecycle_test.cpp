@@ -117,3 +117,15 @@ TEST_F(ScreenTest, WithoutTheServerTheScreenStillOpensAndReportsTheFailure) {
     EXPECT_NE(screen->markedSet(), nullptr);
     EXPECT_EQ(QApplication::focusWidget(), screen->medCdEmpresa);
 }
+
+TEST_F(ScreenTest, AScreenDestroyedWithItsHostWindowIsCreatedAfresh) {
+    ASSERT_NE(openScreen(), nullptr);
+    host.reset(); // the screen goes with its host window without being closed
+    EXPECT_TRUE(frmRecCtPagar.isNull());
+    SetUp();
+
+    TfrmRecCtPagar *screen = openScreen();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(screen->mdiSubWindow()->mdiArea(), host->mdiArea());
+    EXPECT_TRUE(screen->netRecContaPagar->connected());
+}
