@@ -1,7 +1,6 @@
 #include "pag00800/tfrmrecctpagar.h"
 
 #include "framework/net/netconnection.h"
-#include "framework/session/adoibquery.h"
 #include "framework/session/norvela.h"
 #include "framework/ui/controls/maskedit.h"
 #include "framework/ui/feedback/waitcursor.h"
