@@ -139,6 +139,12 @@ TEST_F(BaseScreenFixture, SwitchingBetweenChildWindowsReactivates) {
     screen->showForm();
     EXPECT_EQ(screen->calls, QStringList({"FormActivate"}));
     EXPECT_EQ(area.activeSubWindow(), screen->mdiSubWindow());
+
+    screen->mdiSubWindow()->showMinimized();
+    other->showForm();
+    screen->showForm();
+    EXPECT_FALSE(screen->mdiSubWindow()->isMinimized());
+    EXPECT_EQ(area.activeSubWindow(), screen->mdiSubWindow());
 }
 
 TEST_F(BaseScreenFixture, ShortcutsAnswerInTheScreenThatHasTheFocus) {
