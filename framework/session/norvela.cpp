@@ -1,6 +1,8 @@
 #include "framework/session/norvela.h"
 
+#include "framework/net/netconnection.h"
 #include "framework/session/packageloader.h"
+#include "framework/ui/screens/savedoptions.h"
 
 #include <QMainWindow>
 #include <QMdiArea>
@@ -71,6 +73,10 @@ void setWebPort(int port) {
 void setOperador(const QString &code, const QString &password) {
     session().operador = code;
     session().password = password;
+    TNetConnection::setCredentialsProvider([] {
+        return NetCredentials{session().operador, session().password};
+    });
+    SavedOptions::setOperatorProvider([] { return session().operador; });
 }
 
 void setFiliProc(const QString &code) {

@@ -25,7 +25,8 @@ void LoadBPL(const QString &code, const QVariantList &params = {});
 
 void setWebURL(const QString &host);
 void setWebPort(int port);
-// Also hands the operator's credentials to every TNetConnection's hello.
+// Also hands the operator's credentials to every TNetConnection's hello and the operator to the
+// saved filter options.
 void setOperador(const QString &code, const QString &password = {});
 void setFiliProc(const QString &code);
 
