@@ -7,7 +7,8 @@
 // A text entry with an optional edit mask of the form "mask;saveLiterals;blank": in the mask '9'
 // is an optional digit, '0' a required digit, 'L'/'l' a required/optional letter, 'A'/'a' a
 // required/optional letter or digit, other characters are literals. "99;0; " takes up to two digits.
-// text() holds the typed characters without blanks.
+// text() holds the typed characters and the literals between them, without blanks, whatever the
+// save-literals field says. Setting text() with too many characters keeps the first ones.
 class TMaskEdit : public QLineEdit {
     Q_OBJECT
 public:
