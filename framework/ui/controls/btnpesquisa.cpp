@@ -27,10 +27,10 @@ void TBtnPesquisa::runClick() {
 void TBtnPesquisa::Pesquisa() {
     if (OnBeforePesq)
         OnBeforePesq();
-    ClientDataSet *rows = dataSource ? dataSource->dataSet() : nullptr;
+    ClientDataSet *rows = rowsSource ? rowsSource->dataSet() : nullptr;
     if (!rows || !rows->active() || rows->isEmpty())
         MensErro(emptyError.isEmpty() ? QStringLiteral("Não há registros.") : emptyError, true);
-    if (!pickRow(dataSource, title))
+    if (!pickRow(rowsSource, title))
         return;
     if (OnAfterPesq)
         OnAfterPesq();

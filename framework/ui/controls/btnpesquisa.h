@@ -20,8 +20,8 @@ public:
 
     void setAssociate(QWidget *control) { associate = control; }
     QWidget *Associate() const { return associate; }
-    void setDataSource(DataSource *source) { dataSource = source; }
-    DataSource *dataSourceOf() const { return dataSource; }
+    void setDataSource(DataSource *source) { rowsSource = source; }
+    DataSource *dataSource() const { return rowsSource; }
     void setEmptyError(const QString &text) { emptyError = text; }
     QString EmptyError() const { return emptyError; }
     void setTitle(const QString &text) { title = text; }
@@ -37,7 +37,7 @@ private:
     void runClick();
 
     QPointer<QWidget> associate;
-    QPointer<DataSource> dataSource;
+    QPointer<DataSource> rowsSource;
     QString emptyError;
     QString title;
 };
