@@ -9,9 +9,14 @@ bool isMarkingCaption(const TColumn &column) {
            column.titleFont->family().contains(QLatin1String("Sorts"), Qt::CaseInsensitive);
 }
 
-bool isNumeric(const Field *field) {
-    const FieldKind kind = field->def().kind;
-    return kind == FieldKind::Float || kind == FieldKind::Integer;
+// The field's own alignment, or right for numbers and left for the rest.
+Qt::Alignment cellAlignment(const Field *field) {
+    const FieldDef &def = field->def();
+    Qt::Alignment horizontal = def.alignment & Qt::AlignHorizontal_Mask;
+    if (!horizontal)
+        horizontal =
+            def.kind == FieldKind::Float || def.kind == FieldKind::Integer ? Qt::AlignRight : Qt::AlignLeft;
+    return horizontal | Qt::AlignVCenter;
 }
 
 } // namespace
@@ -102,7 +107,7 @@ QVariant DataSetModel::data(const QModelIndex &index, int role) const {
     case Qt::EditRole:
         return dataSet()->valueAt(index.row(), field->index());
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::AlignVCenter | (isNumeric(field) ? Qt::AlignRight : Qt::AlignLeft));
+        return QVariant::fromValue(cellAlignment(field));
     default:
         return {};
     }

@@ -41,6 +41,13 @@ TEST_F(GridFixture, VisibleFieldsAreTheDefaultColumns) {
     ASSERT_EQ(grid.model()->columnCount(), 4);
     EXPECT_EQ(grid.model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Código"));
     EXPECT_EQ(grid.model()->index(1, 2).data().toString(), QStringLiteral("1,50"));
+    const auto alignment = [this](int column) {
+        return grid.model()->index(0, column).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
+               Qt::AlignHorizontal_Mask;
+    };
+    EXPECT_EQ(alignment(0), Qt::AlignRight);
+    EXPECT_EQ(alignment(1), Qt::AlignLeft);
+    EXPECT_EQ(alignment(2), Qt::AlignRight);
 
     TColumn marking;
     marking.fieldName = QStringLiteral("IDMARCADO");

@@ -32,7 +32,11 @@ void clickButton(QWidget *dialog, const QString &text) {
 }
 
 void declareRows(ClientDataSet &rows) {
-    rows.addField({.name = "CODIGO", .kind = FieldKind::Text, .size = 6, .displayLabel = "Código"});
+    rows.addField({.name = "CODIGO",
+                   .kind = FieldKind::Text,
+                   .size = 6,
+                   .displayLabel = "Código",
+                   .alignment = Qt::AlignRight});
     rows.addField({.name = "NOME", .kind = FieldKind::Text, .size = 30, .displayLabel = "Nome"});
     rows.addField(
         {.name = "VALOR", .kind = FieldKind::Float, .displayLabel = "Valor", .displayFormat = "#,##0.00"});

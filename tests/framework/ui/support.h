@@ -18,7 +18,7 @@ void onNextModal(std::function<void(QWidget *dialog)> action);
 // Clicks the button of dialog whose text is text.
 void clickButton(QWidget *dialog, const QString &text);
 
-// Fields CODIGO text(6), NOME text(30), VALOR float, IDMARCADO text(1) and the calculated
+// Fields CODIGO text(6) right-aligned, NOME text(30), VALOR float, IDMARCADO text(1) and the calculated
 // ROTULO text(40) ("<CODIGO>-<NOME>"); rows coded 000000, 000001, ... named "Nome <n>".
 void declareRows(ClientDataSet &rows);
 void loadRows(ClientDataSet &rows, int count);
