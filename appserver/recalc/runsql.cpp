@@ -5,11 +5,15 @@
 
 namespace {
 
-// SQLITE_BUSY and SQLITE_LOCKED; PostgreSQL's lock_not_available and deadlock_detected.
+// SQLITE_BUSY and SQLITE_LOCKED with their extended codes; PostgreSQL's lock_not_available and
+// deadlock_detected.
 bool isLockWait(const QSqlError &error) {
-    static const QStringList codes = {QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("55P03"),
-                                      QStringLiteral("40P01")};
-    return codes.contains(error.nativeErrorCode());
+    const QString code = error.nativeErrorCode();
+    bool numeric = false;
+    const int sqliteCode = code.toInt(&numeric) & 0xff;
+    if (numeric)
+        return sqliteCode == 5 || sqliteCode == 6;
+    return code == QLatin1String("55P03") || code == QLatin1String("40P01");
 }
 
 [[noreturn]] void fail(const QSqlError &error) {

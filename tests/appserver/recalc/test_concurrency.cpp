@@ -1,4 +1,5 @@
 #include "appserver/db/database.h"
+#include "appserver/db/sqlutil.h"
 #include "recalcfixture.h"
 #include "server_contract/recconpag.h"
 
@@ -53,6 +54,22 @@ TEST_P(RecalcConcurrency, OverlappingRunsNeitherDuplicateNorLosePostings) {
         0);
     // Later runs kept the numbers of the first: the counter moved once per posting.
     EXPECT_EQ(value("SELECT NRULTLANCCTB FROM NUMLANCCTB WHERE CDEMPRESA = '01'").toInt(), 60 + 20);
+}
+
+TEST_P(RecalcConcurrency, InstalmentsLockedTooLongByAnotherRunGiveAltBloq) {
+    const Key key = addInstalment("0101", "1", 1000);
+    QSqlDatabase other = test->openAnother();
+    if (GetParam() == DbKind::SQLite) {
+        execSql(other, "BEGIN IMMEDIATE");
+        execSql(test->db(), "PRAGMA busy_timeout = 100");
+    } else {
+        other.transaction();
+        execSql(other, "SELECT * FROM CONTAPAGAR FOR UPDATE"); // held for longer than the run waits
+    }
+    EXPECT_EQ(recalc({key}).status, RecConPag::StatusAltBloq);
+    other.rollback();
+    EXPECT_EQ(count("LANCCONTABIL"), 0);
+    EXPECT_EQ(recalc({key}).status, RecConPag::StatusOk);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, RecalcConcurrency, testing::Values(DbKind::SQLite, DbKind::PostgreSQL),
