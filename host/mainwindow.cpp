@@ -2,9 +2,10 @@
 
 #include "framework/session/dbgeral.h"
 #include "framework/session/norvela.h"
+#include "framework/session/packageloader.h"
 #include "framework/ui/messages/guard.h"
+#include "framework/ui/messages/messageservice.h"
 
-#include <QInputDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -68,10 +69,8 @@ void HostMainWindow::openScreen(const QString &code) {
 }
 
 void HostMainWindow::askScreenCode() {
-    bool ok = false;
-    const QString code =
-        QInputDialog::getText(this, QStringLiteral("Abrir tela"), QStringLiteral("Código da tela:"),
-                              QLineEdit::Normal, QString(), &ok);
-    if (ok && !code.trimmed().isEmpty())
+    const QString code = MessageService::current().chooseName(QStringLiteral("Código da tela:"),
+                                                              Norvela::availablePackages(), true);
+    if (!code.trimmed().isEmpty())
         openScreen(code);
 }

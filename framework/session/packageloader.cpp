@@ -50,6 +50,18 @@ QString packageFileName(const QString &code) {
     return QStringLiteral("lib%1.so").arg(code.toLower());
 }
 
+QStringList availablePackages() {
+    // Screen codes are letters followed by digits; the framework's own libraries have no digits.
+    static const QRegularExpression package(QStringLiteral("^lib([a-z]+[0-9]+)\\.so$"));
+    QStringList codes;
+    const QStringList files =
+        QDir(packagesPath()).entryList({QStringLiteral("lib*.so")}, QDir::Files, QDir::Name);
+    for (const QString &file : files)
+        if (const auto match = package.match(file); match.hasMatch())
+            codes << match.captured(1).toUpper();
+    return codes;
+}
+
 IniProcFunction packageEntry(const QString &code) {
     checkCode(code);
     const QString key = code.toUpper();

@@ -23,6 +23,9 @@ void setPackagesPath(const QString &path);
 // File name of the package that holds a screen code: "PAG00800" -> "libpag00800.so".
 QString packageFileName(const QString &code);
 
+// Screen codes of the packages present in the packages folder, in order ("CTB10200", "PAG00800").
+QStringList availablePackages();
+
 // Loads the package of `code` once (later calls reuse it) and returns its IniProc.
 IniProcFunction packageEntry(const QString &code);
 

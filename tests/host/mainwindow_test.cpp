@@ -4,6 +4,8 @@
 #include "host/mainwindow.h"
 #include "tests/framework/session/testdatabase.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
@@ -54,6 +56,23 @@ TEST_F(MainWindowTest, AMissingPackageIsShownAndTheWindowStays) {
     EXPECT_TRUE(messages.last().startsWith(QStringLiteral("Pacote da tela PAG00800 não encontrado")));
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->mdiArea()->subWindowList().isEmpty());
+}
+
+TEST_F(MainWindowTest, OpenScreenOffersThePackagesFoundAndLoadsTheCodeChosen) {
+    for (const char *file : {"libabc00001.so", "libpagcore.so", "notes.txt"}) {
+        QFile touch(QDir(emptyPackages.path()).filePath(QString::fromLatin1(file)));
+        ASSERT_TRUE(touch.open(QIODevice::WriteOnly));
+    }
+    ScriptedMessages messages;
+    messages.answerName(QStringLiteral("xyz00001"));
+    window->findChild<QAction *>(QStringLiteral("actAbrirTela"))->trigger();
+    EXPECT_EQ(messages.offeredNames(), QStringList{QStringLiteral("ABC00001")});
+    EXPECT_TRUE(messages.last().startsWith(QStringLiteral("Pacote da tela XYZ00001 não encontrado")));
+
+    messages.clear();
+    messages.answerName(QString());
+    window->findChild<QAction *>(QStringLiteral("actAbrirTela"))->trigger();
+    EXPECT_TRUE(messages.shown().isEmpty()) << "a cancelled prompt opens nothing";
 }
 
 TEST_F(MainWindowTest, ClosingTheWindowReleasesTheSessionsMainWindow) {
