@@ -10,7 +10,7 @@ void RecalcFixture::SetUp() {
     if (!TestDatabase::available(GetParam()))
         GTEST_SKIP() << "PAG_TEST_PG_URL is not set";
     test = std::make_unique<TestDatabase>(GetParam());
-    seedDemo(test->db(), 0);
+    seedDemo(test->db(), demoInstalments());
 }
 
 qint64 RecalcFixture::today() {

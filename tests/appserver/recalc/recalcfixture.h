@@ -10,6 +10,8 @@
 class RecalcFixture : public testing::TestWithParam<DbKind> {
 protected:
     void SetUp() override;
+    // Instalments of demo data to seed besides the organisation.
+    virtual int demoInstalments() const { return 0; }
 
     struct Key {
         QString branch, entry, sequence = QStringLiteral("01"), instalment = QStringLiteral("01");
