@@ -55,6 +55,7 @@ void measure(const char *name, const QString &url) {
         return;
     }
     const qint64 idleKiB = server.peakMemoryKiB();
+    std::printf("%-10s payable packet %lld KiB encoded\n", name, qint64(payables.encode().size()) / 1024);
     for (const char *run : {"first", "repeated"}) {
         const Figures figures = confirm(server.port(), payables);
         std::printf("%-10s %-8s %6d instalments  %8.0f instalments/s  status %s\n", name, run, instalments,
