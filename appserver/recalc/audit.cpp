@@ -1,4 +1,5 @@
 #include "appserver/recalc/audit.h"
+#include "appserver/recalc/batchinsert.h"
 #include "appserver/recalc/runsql.h"
 
 #include <QDateTime>
@@ -27,14 +28,14 @@ qint64 insertRun(QSqlDatabase &db, const QString &operatorCode, const QString &c
 void recordRun(QSqlDatabase &db, const QString &operatorCode, const QString &company, qint64 started,
                const QList<InstalmentChange> &changes) {
     const qint64 run = insertRun(db, operatorCode, company, started, changes);
-    QSqlQuery item = prepareRun(
-        db, QStringLiteral("INSERT INTO AUDITRECALCITEM (NRAUDITRECALC, CDFILIAL, NRLANCTONF, NRSEQVENPAG,"
-                           " NRPARCELAPAG, NRLANCANTES, NRLANCDEPOIS, VRTOTANTES, VRTOTDEPOIS)"
-                           " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    BatchInsert items(db, QStringLiteral("AUDITRECALCITEM"),
+                      {"NRAUDITRECALC", "CDFILIAL", "NRLANCTONF", "NRSEQVENPAG", "NRPARCELAPAG",
+                       "NRLANCANTES", "NRLANCDEPOIS", "VRTOTANTES", "VRTOTDEPOIS"});
     for (const InstalmentChange &change : changes) {
         const QVariant numberBefore =
             change.numberBefore.isEmpty() ? QVariant() : QVariant(change.numberBefore);
-        execRun(item, {run, change.key.branch, change.key.entry, change.key.sequence, change.key.instalment,
-                       numberBefore, change.numberAfter, change.debitsBefore, change.debitsAfter});
+        items.add({run, change.key.branch, change.key.entry, change.key.sequence, change.key.instalment,
+                   numberBefore, change.numberAfter, change.debitsBefore, change.debitsAfter});
     }
+    items.flush();
 }

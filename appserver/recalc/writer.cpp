@@ -1,4 +1,5 @@
 #include "appserver/recalc/writer.h"
+#include "appserver/recalc/batchinsert.h"
 #include "appserver/recalc/runsql.h"
 
 #include <span>
@@ -18,32 +19,28 @@ public:
         : m_company(company)
         , m_operator(operatorCode)
         , m_now(now)
-        , m_debitsBefore(
-              prepareRun(db, QStringLiteral("SELECT COALESCE(SUM(VRLANCCTB), 0) FROM LANCCONTABIL") +
-                                 originWhere + QStringLiteral(" AND IDDEBCRED = 'D'")))
-        , m_delete(prepareRun(db, QStringLiteral("DELETE FROM LANCCONTABIL") + originWhere))
-        , m_line(prepareRun(
-              db,
-              QStringLiteral("INSERT INTO LANCCONTABIL (CDEMPRESA, NRLANCCTB, NRSEQCTB, DTLANCCTB,"
-                             " CDCONTCTBL, IDDEBCRED, VRLANCCTB, CDHISTPADR, DSHISTCTB, IDLANCCTBCOME,"
-                             " CDLANCCTBCOME, CDDOCUCONT, CDFILIAL, NRLANCTONF, NRSEQVENPAG, NRPARCELAPAG,"
-                             " NRSEQAJUPAG, CDOPERADOR, DTHRGRAVACAO)"
-                             " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")))
-        , m_split(prepareRun(db, QStringLiteral("INSERT INTO RATEIOLANC (CDEMPRESA, NRLANCCTB, NRSEQCTB,"
-                                                " NRSEQRAT, CDFILIAL, CDCENTCUST, VRLANCCUST)"
-                                                " VALUES (?, ?, ?, ?, ?, ?, ?)")))
+        , m_delete(prepareRun(db, QStringLiteral("DELETE FROM LANCCONTABIL") + originWhere +
+                                      QStringLiteral(" RETURNING IDDEBCRED, VRLANCCTB")))
         , m_accounted(prepareRun(
               db, QStringLiteral("UPDATE CONTAPAGAR SET IDCTBLCTPAG = 'S', NRLANCTBDOC = ?") + originWhere))
         , m_adjustment(prepareRun(db, QStringLiteral("UPDATE AJCTPAGAR SET NRLCTBAJPAG = ?") + originWhere +
-                                          QStringLiteral(" AND NRSEQAJUPAG = ?"))) {}
+                                          QStringLiteral(" AND NRSEQAJUPAG = ?")))
+        , m_lines(db, QStringLiteral("LANCCONTABIL"),
+                  {"CDEMPRESA", "NRLANCCTB", "NRSEQCTB", "DTLANCCTB", "CDCONTCTBL", "IDDEBCRED", "VRLANCCTB",
+                   "CDHISTPADR", "DSHISTCTB", "IDLANCCTBCOME", "CDLANCCTBCOME", "CDDOCUCONT", "CDFILIAL",
+                   "NRLANCTONF", "NRSEQVENPAG", "NRPARCELAPAG", "NRSEQAJUPAG", "CDOPERADOR", "DTHRGRAVACAO"})
+        , m_splits(db, QStringLiteral("RATEIOLANC"),
+                   {"CDEMPRESA", "NRLANCCTB", "NRSEQCTB", "NRSEQRAT", "CDFILIAL", "CDCENTCUST", "VRLANCCUST"},
+                   &m_lines) {}
 
     // Replaces the postings of one instalment by `postings` (its own first, then its adjustments').
     InstalmentChange replace(const Instalment &instalment, std::span<const Posting> postings) {
         InstalmentChange change{instalment.key, instalment.previousNumber, postings.front().number, 0, 0};
-        execRun(m_debitsBefore, keyValues(instalment.key));
-        change.debitsBefore = m_debitsBefore.next() ? m_debitsBefore.value(0).toLongLong() : 0;
-        m_debitsBefore.finish();
         execRun(m_delete, keyValues(instalment.key));
+        while (m_delete.next())
+            if (m_delete.value(0).toString() == QLatin1String("D"))
+                change.debitsBefore += m_delete.value(1).toLongLong();
+        m_delete.finish();
         for (const Posting &posting : postings) {
             insert(posting);
             change.debitsAfter += posting.debits();
@@ -55,31 +52,34 @@ public:
         return change;
     }
 
+    void finish() { m_splits.flush(); }
+
 private:
     void insert(const Posting &posting) {
         const QString kind = posting.isAdjustment() ? QStringLiteral("A") : QStringLiteral("P");
         const QString reference = posting.reference();
         const QVariant adjustment =
             posting.isAdjustment() ? QVariant(posting.adjustmentSequence) : QVariant();
+        const QVariant history = posting.history.isEmpty() ? QVariant() : QVariant(posting.history);
         for (int i = 0; i < posting.lines.size(); ++i) {
             const PostingLine &line = posting.lines.at(i);
-            const QVariant history = posting.history.isEmpty() ? QVariant() : QVariant(posting.history);
-            execRun(m_line, {m_company, posting.number, i + 1, posting.day, line.account,
-                             line.cents >= 0 ? QStringLiteral("D") : QStringLiteral("C"), qAbs(line.cents),
-                             history, posting.historyText, kind, posting.supplier, reference,
-                             posting.key.branch, posting.key.entry, posting.key.sequence,
-                             posting.key.instalment, adjustment, m_operator, m_now});
+            m_lines.add({m_company, posting.number, i + 1, posting.day, line.account,
+                         line.cents >= 0 ? QStringLiteral("D") : QStringLiteral("C"), qAbs(line.cents),
+                         history, posting.historyText, kind, posting.supplier, reference, posting.key.branch,
+                         posting.key.entry, posting.key.sequence, posting.key.instalment, adjustment,
+                         m_operator, m_now});
             for (int s = 0; s < line.splits.size(); ++s) {
                 const Split &split = line.splits.at(s);
-                execRun(m_split, {m_company, posting.number, i + 1, s + 1, split.branch, split.costCentre,
-                                  qAbs(split.cents)});
+                m_splits.add({m_company, posting.number, i + 1, s + 1, split.branch, split.costCentre,
+                              qAbs(split.cents)});
             }
         }
     }
 
     QString m_company, m_operator;
     qint64 m_now;
-    QSqlQuery m_debitsBefore, m_delete, m_line, m_split, m_accounted, m_adjustment;
+    QSqlQuery m_delete, m_accounted, m_adjustment;
+    BatchInsert m_lines, m_splits;
 };
 
 } // namespace
@@ -96,5 +96,6 @@ QList<InstalmentChange> writePostings(QSqlDatabase &db, const QString &company, 
         changes << writer.replace(instalment, std::span<const Posting>(postings).subspan(first, count));
         first += count;
     }
+    writer.finish();
     return changes;
 }
