@@ -5,10 +5,6 @@
 #include <QSet>
 #include <algorithm>
 
-QString InstalmentKey::text() const {
-    return QStringLiteral("%1/%2-%3/%4").arg(branch, entry, sequence, instalment);
-}
-
 namespace {
 
 const QStringList keyFields = {QStringLiteral("CDFILIAL"), QStringLiteral("NRLANCTONF"),

@@ -22,7 +22,7 @@ struct InstalmentKey {
                std::tie(other.branch, other.entry, other.sequence, other.instalment);
     }
     // How the user reads it in messages: branch/entry-sequence/instalment.
-    QString text() const;
+    QString text() const { return QStringLiteral("%1/%2-%3/%4").arg(branch, entry, sequence, instalment); }
 };
 
 inline size_t qHash(const InstalmentKey &key, size_t seed = 0) {

@@ -14,6 +14,7 @@
 #include "server_contract/recconpag.h"
 
 #include <QDateTime>
+#include <QLocale>
 
 namespace {
 
@@ -44,9 +45,9 @@ RecalcResult run(QSqlDatabase &db, const QList<InstalmentKey> &keys, const QStri
     for (const Instalment &instalment : instalments)
         builder.add(instalment);
     if (builder.lineCount() > maxLinesPerRun)
-        return emptyAnswer(QStringLiteral("O recálculo está limitado a %L1 lançamentos por vez; marque menos "
+        return emptyAnswer(QStringLiteral("O recálculo está limitado a %1 lançamentos por vez; marque menos "
                                           "contas a pagar e confirme novamente.")
-                               .arg(maxLinesPerRun));
+                               .arg(QLocale(QLocale::Portuguese, QLocale::Brazil).toString(maxLinesPerRun)));
     PostingNumbers numbers(db, company);
     numbers.assign(builder.postings());
     if (!builder.errors().isEmpty())
