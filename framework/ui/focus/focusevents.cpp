@@ -50,7 +50,13 @@ void FocusEvents::focusChanged(QWidget *old, QWidget *now) {
     if (previous && previous != now)
         processMove(previous, now, 0);
     if (window)
-        lastFocus[window] = window->focusWidget();
+        rememberFocus(window);
+}
+
+void FocusEvents::rememberFocus(QWidget *window) {
+    if (!lastFocus.contains(window))
+        connect(window, &QObject::destroyed, this, [this, window] { lastFocus.remove(window); });
+    lastFocus[window] = window->focusWidget();
 }
 
 void FocusEvents::processMove(QWidget *oldWidget, QWidget *nowWidget, int depth) {

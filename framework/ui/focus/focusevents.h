@@ -43,6 +43,7 @@ private:
     bool runExits(QWidget *old, QWidget *now);
     void runEnters(QWidget *old, QWidget *now);
     void moveFocusQuietly(QWidget *widget);
+    void rememberFocus(QWidget *window);
 
     QHash<QWidget *, Handlers> watched;
     QHash<const QWidget *, QPointer<QWidget>> lastFocus;
