@@ -12,6 +12,7 @@
 #include "framework/ui/grid/dbgrid.h"
 #include "framework/ui/messages/scriptedmessages.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QRadioButton>
 #include <QTabBar>
@@ -64,6 +65,24 @@ TEST(NumberEdit, BrazilianNotationBothWays) {
     EXPECT_EQ(edit.text(), QStringLiteral("-1234567,89"));
     edit.setText(QStringLiteral("12,3"));
     EXPECT_DOUBLE_EQ(edit.GetNumber(), 12.3);
+}
+
+TEST(NumberEdit, LeavingTheEntryBringsItsTextToTheNotation) {
+    QWidget window;
+    auto *number = new TNumberEdit(QStringLiteral("nedVrLiquidoIni"), &window);
+    auto *next = new QLineEdit(&window);
+    number->setThousands(true);
+    next->move(0, 40);
+    ASSERT_TRUE(showActive(&window));
+    number->setFocus();
+    QTest::keyClicks(number, QStringLiteral("1234,5"));
+    QTest::keyClick(number, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), next);
+    EXPECT_EQ(number->text(), QStringLiteral("1.234,50"));
+    number->clear();
+    number->setFocus();
+    next->setFocus();
+    EXPECT_TRUE(number->text().isEmpty());
 }
 
 TEST(NumberEdit, KeyPressHandlerRefusesAndReplacesKeys) {

@@ -144,6 +144,16 @@ TEST_F(FilterFixture, InvalidDateInsideTheModalDialogKeepsTheFocusOnIt) {
     EXPECT_EQ(messages.textsOf(DialogType::Error), QStringList({"31/02/ não é uma data válida."}));
 }
 
+TEST_F(FilterFixture, HelpButtonAndF1ShowTheDialogsHelpContext) {
+    std::unique_ptr<RecordingFilter> filter(TfrmFiltroPadrao::create<RecordingFilter>());
+    filter->setHelpContext(11911002);
+    ASSERT_TRUE(showActive(filter.get()));
+    QTest::mouseClick(filter->sbtHelp, Qt::LeftButton);
+    filter->nedVrDocuIni->setFocus();
+    QTest::keyClick(filter->nedVrDocuIni, Qt::Key_F1);
+    EXPECT_EQ(messages.texts(), QStringList({"Ajuda: contexto 11911002", "Ajuda: contexto 11911002"}));
+}
+
 TEST_F(FilterFixture, SavedOptionsComeBackAfterARestart) {
     {
         std::unique_ptr<RecordingFilter> filter(TfrmFiltroPadrao::create<RecordingFilter>());
