@@ -1,6 +1,7 @@
 #include "framework/ui/screens/tfrmfiltropadrao.h"
 
 #include "framework/core/abort.h"
+#include "framework/core/dataset.h"
 #include "framework/ui/messages/guard.h"
 #include "framework/ui/messages/messageservice.h"
 #include "framework/ui/screens/savedoptions.h"
@@ -62,6 +63,16 @@ void TfrmFiltroPadrao::buildSidePanel(QVBoxLayout *side) {
     ppmOpcoes->setObjectName(QStringLiteral("ppmOpcoes"));
     ppmOpcoes->addAction(btfSaveOpc->hint(), this, guarded([this] { btfSaveOpcClick(); }));
     ppmOpcoes->addAction(btfLoadOpc->hint(), this, guarded([this] { btfLoadOpcClick(); }));
+    ppmOpcoes->setTitle(QStringLiteral("Opções"));
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    PopupMenu1->addMenu(ppmOpcoes);
+    cdsCarregaOpcoes = new ClientDataSet(this);
+    cdsCarregaOpcoes->setObjectName(QStringLiteral("cdsCarregaOpcoes"));
+    cdsCarregaOpcoes->addField({.name = QStringLiteral("NMOPCAO"),
+                                .kind = FieldKind::Text,
+                                .size = 60,
+                                .displayLabel = QStringLiteral("Opção")});
 }
 
 void TfrmFiltroPadrao::bindHandlers() {
@@ -84,7 +95,7 @@ void TfrmFiltroPadrao::showEvent(QShowEvent *event) {
 }
 
 void TfrmFiltroPadrao::contextMenuEvent(QContextMenuEvent *event) {
-    ppmOpcoes->popup(event->globalPos());
+    PopupMenu1->popup(event->globalPos());
 }
 
 void TfrmFiltroPadrao::done(int result) {
@@ -117,8 +128,18 @@ void TfrmFiltroPadrao::btfSaveOpcClick() {
     SavedOptions::save(screenCode(), name, this, optionValues);
 }
 
-void TfrmFiltroPadrao::btfLoadOpcClick() {
+// Fills cdsCarregaOpcoes with the names saved for this dialog by the current operator.
+QStringList TfrmFiltroPadrao::loadSavedNames() {
+    DataPacket packet(cdsCarregaOpcoes->fieldDefs());
     const QStringList names = SavedOptions::names(screenCode());
+    for (const QString &name : names)
+        packet.appendRow({name});
+    cdsCarregaOpcoes->setData(packet);
+    return names;
+}
+
+void TfrmFiltroPadrao::btfLoadOpcClick() {
+    const QStringList names = loadSavedNames();
     if (names.isEmpty())
         MensErro(QStringLiteral("Não há opções salvas."), true);
     const QString name =

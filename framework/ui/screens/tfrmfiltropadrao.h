@@ -7,6 +7,7 @@
 
 #include <QDialog>
 
+class ClientDataSet;
 class QGroupBox;
 class QLabel;
 class QMenu;
@@ -16,8 +17,9 @@ class QVBoxLayout;
 //
 // Make-up: the criteria frame grbFiltroPadrao holding the page control pgcPadrao, and the side
 // panel panMenu with panHelp (sbtHelp, the saved-options buttons btfSaveOpc and btfLoadOpc and
-// their menu ppmOpcoes) and panBotoes (sbtConfirma); lblCodTela shows the screen code and msgPadrao
-// is the message table. Each component carries its name as objectName.
+// their menu ppmOpcoes, also in the context menu PopupMenu1) and panBotoes (sbtConfirma);
+// lblCodTela shows the screen code, msgPadrao is the message table and cdsCarregaOpcoes lists the
+// saved option names (field NMOPCAO) when options are loaded. Each component carries its name as objectName.
 //
 // Handlers (virtual, run through the handler guard when Qt calls them): FormCreate (run by
 // create()), FormActivate (each time the dialog is shown, not when it becomes active again after
@@ -69,6 +71,8 @@ public:
     TButtonFlat *btfSaveOpc;
     TButtonFlat *btfLoadOpc;
     QMenu *ppmOpcoes;
+    QMenu *PopupMenu1;
+    ClientDataSet *cdsCarregaOpcoes;
     QWidget *panBotoes;
     TButtonFlat *sbtConfirma;
     TMessages msgPadrao;
@@ -83,6 +87,7 @@ private:
     void buildSidePanel(QVBoxLayout *side);
     void bindHandlers();
     QString screenCode() const;
+    QStringList loadSavedNames();
 
     QString helpFile;
     int helpContext = 0;

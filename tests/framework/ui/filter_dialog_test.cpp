@@ -100,7 +100,7 @@ protected:
 TEST_F(FilterFixture, ModalShowingActivatesAndConfirmingCloses) {
     std::unique_ptr<RecordingFilter> filter(TfrmFiltroPadrao::create<RecordingFilter>());
     for (const char *name : {"lblCodTela", "grbFiltroPadrao", "panMenu", "panHelp", "sbtHelp", "panBotoes",
-                             "sbtConfirma", "pgcPadrao"})
+                             "sbtConfirma", "pgcPadrao", "ppmOpcoes", "PopupMenu1", "cdsCarregaOpcoes"})
         EXPECT_NE(filter->findChild<QObject *>(QString::fromLatin1(name)), nullptr) << name;
     onNextModal([&](QWidget *dialog) {
         EXPECT_EQ(dialog, filter.get());
@@ -166,6 +166,9 @@ TEST_F(FilterFixture, SavedOptionsComeBackAfterARestart) {
     messages.answerName(QStringLiteral("Minhas opções/março"));
     QTest::mouseClick(filter->btfLoadOpc, Qt::LeftButton);
     EXPECT_EQ(messages.offeredNames(), QStringList({"Minhas opções/março"}));
+    ASSERT_EQ(filter->cdsCarregaOpcoes->recordCount(), 1);
+    EXPECT_EQ(filter->cdsCarregaOpcoes->fieldByName(u"NMOPCAO")->asString(),
+              QStringLiteral("Minhas opções/março"));
     EXPECT_TRUE(filter->rbtListaForn->isChecked());
     EXPECT_FALSE(filter->rbtTodosForn->isChecked());
     EXPECT_EQ(filter->depVencIni->GetDate(), 46066.0);
