@@ -215,13 +215,15 @@ void seedDocuments(QSqlDatabase &db, const DemoOrganisation &org, QRandomGenerat
 } // namespace
 
 void seedDemo(QSqlDatabase &db, int instalments, const QDate &today) {
-    if (selectValue(db, QStringLiteral("SELECT COUNT(*) FROM EMPRESA")).toInt() > 0)
-        return;
-    QRandomGenerator rng(20240601);
-    if (!db.transaction())
-        throw DatabaseError(
-            QStringLiteral("Não foi possível iniciar a transação dos dados de demonstração."));
+    // Checked inside the exclusive transaction: of two servers starting on one empty database, one
+    // seeds and the other finds the data there.
+    beginExclusive(db, QStringLiteral("EMPRESA"));
     try {
+        if (selectValue(db, QStringLiteral("SELECT COUNT(*) FROM EMPRESA")).toInt() > 0) {
+            db.rollback();
+            return;
+        }
+        QRandomGenerator rng(20240601);
         const DemoOrganisation org = seedOrganisation(db, rng, today);
         seedDocuments(db, org, rng, today, instalments);
         if (!db.commit())

@@ -27,19 +27,6 @@ void createVersionTable(QSqlDatabase &db) {
                                " DTHRAPLICADA BIGINT NOT NULL)"));
 }
 
-// Starts a transaction that holds the schema for this server alone, so two servers starting on one
-// database apply each migration once.
-void beginExclusive(QSqlDatabase &db) {
-    if (isPostgres(db)) {
-        if (!db.transaction())
-            throw DatabaseError(
-                QStringLiteral("Não foi possível iniciar a transação: %1").arg(db.lastError().text()));
-        execSql(db, QStringLiteral("LOCK TABLE SCHEMA_VERSION IN EXCLUSIVE MODE"));
-    } else {
-        execSql(db, QStringLiteral("BEGIN IMMEDIATE"));
-    }
-}
-
 void apply(QSqlDatabase &db, const Migration &migration) {
     const bool postgres = isPostgres(db);
     for (const QString &statement : migration.statements)
@@ -63,7 +50,8 @@ int schemaVersion(QSqlDatabase &db) {
 void migrate(QSqlDatabase &db) {
     createVersionTable(db);
     for (const Migration &migration : allMigrations()) {
-        beginExclusive(db);
+        // Holds the schema for this server alone, so servers starting together apply each migration once.
+        beginExclusive(db, QStringLiteral("SCHEMA_VERSION"));
         try {
             if (schemaVersion(db) < migration.version)
                 apply(db, migration);

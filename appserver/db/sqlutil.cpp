@@ -42,3 +42,13 @@ QVariant selectValue(QSqlDatabase &db, const QString &sql, const QVariantList &v
     QSqlQuery query = runSql(db, sql, values);
     return query.next() ? query.value(0) : QVariant();
 }
+
+void beginExclusive(QSqlDatabase &db, const QString &table) {
+    if (isPostgres(db)) {
+        if (!db.transaction())
+            fail(db.lastError());
+        execSql(db, QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE").arg(table));
+    } else {
+        execSql(db, QStringLiteral("BEGIN IMMEDIATE"));
+    }
+}

@@ -20,3 +20,7 @@ QSqlQuery runSql(QSqlDatabase &db, const QString &sql, const QVariantList &value
 
 // The first column of the first row, or an invalid variant when there is no row.
 QVariant selectValue(QSqlDatabase &db, const QString &sql, const QVariantList &values = {});
+
+// Starts a transaction that no other writer can share until it ends: BEGIN IMMEDIATE on SQLite, an
+// exclusive lock of `table` on PostgreSQL. What the transaction reads first stays true until commit.
+void beginExclusive(QSqlDatabase &db, const QString &table);

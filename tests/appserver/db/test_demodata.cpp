@@ -7,6 +7,9 @@
 #include <QSqlRecord>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 namespace {
 
 const QDate today(2026, 3, 15);
@@ -116,6 +119,28 @@ TEST_P(DemoDataTest, IsDeterministicAndOnlyFillsAnEmptyDatabase) {
     TestDatabase again(GetParam());
     seedDemo(again.db(), 2000, today);
     EXPECT_EQ(digest(again.db(), instalments), first);
+}
+
+TEST_P(DemoDataTest, ServersStartingTogetherSeedOnce) {
+    TestDatabase empty(GetParam());
+    std::atomic<int> failures = 0;
+    auto seedFromAnotherServer = [&](const QString &name) {
+        {
+            QSqlDatabase db = openDatabase(empty.url(), name);
+            try {
+                seedDemo(db, 300, today);
+            } catch (const DatabaseError &) {
+                ++failures;
+            }
+        }
+        QSqlDatabase::removeDatabase(name);
+    };
+    std::thread first(seedFromAnotherServer, QStringLiteral("seed-a"));
+    std::thread second(seedFromAnotherServer, QStringLiteral("seed-b"));
+    first.join();
+    second.join();
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(selectValue(empty.db(), "SELECT COUNT(*) FROM CONTAPAGAR").toInt(), 300);
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, DemoDataTest, testing::Values(DbKind::SQLite, DbKind::PostgreSQL),
