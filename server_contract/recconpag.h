@@ -8,6 +8,8 @@ namespace RecConPag {
 
 inline const QString serverName = QStringLiteral("PAG00800.rdmRecConPag");
 
+// The instalment number that GetExistConta (four arguments), GetVrBoleto and GetCntProrrogada take by
+// reference comes back in its stored two-digit form ("1" becomes "01").
 namespace Method {
 inline const QString GetExistConta = QStringLiteral("GetExistConta"); // 4 args: instalment; 3: due sequence
 inline const QString GetTipoCnt = QStringLiteral("GetTipoCnt");       // CDFILIAL, NRLANCTONF
