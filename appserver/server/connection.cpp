@@ -3,6 +3,7 @@
 #include "appserver/server/serverlog.h"
 
 #include <QTcpSocket>
+#include <QTimer>
 
 namespace {
 
@@ -30,16 +31,18 @@ void ClientConnection::start() {
     }
     qCInfo(lcServer).noquote()
         << QStringLiteral("conn=%1 opened from %2").arg(m_id).arg(m_socket->peerAddress().toString());
-    m_idleTimer.setSingleShot(true);
-    m_frameTimer.setSingleShot(true);
-    m_frameTimer.setInterval(m_settings.frameTimeoutSecs * 1000);
-    connect(&m_idleTimer, &QTimer::timeout, this, [this] {
+    m_idleTimer = new QTimer(this);
+    m_frameTimer = new QTimer(this);
+    m_idleTimer->setSingleShot(true);
+    m_frameTimer->setSingleShot(true);
+    m_frameTimer->setInterval(m_settings.frameTimeoutSecs * 1000);
+    connect(m_idleTimer, &QTimer::timeout, this, [this] {
         if (m_dispatcher)
             closeWith("closing", tr("Conexão encerrada por inatividade."), QStringLiteral("idle"));
         else
             closeWith("error", tr("A conexão não se identificou a tempo."), QStringLiteral("no hello"));
     });
-    connect(&m_frameTimer, &QTimer::timeout, this, [this] {
+    connect(m_frameTimer, &QTimer::timeout, this, [this] {
         closeWith("error", tr("Quadro incompleto: o cliente parou de enviar."),
                   QStringLiteral("stalled frame"));
     });
@@ -50,7 +53,7 @@ void ClientConnection::start() {
 }
 
 void ClientConnection::restartIdleTimer() {
-    m_idleTimer.start((m_dispatcher ? m_settings.idleTimeoutSecs : m_settings.frameTimeoutSecs) * 1000);
+    m_idleTimer->start((m_dispatcher ? m_settings.idleTimeoutSecs : m_settings.frameTimeoutSecs) * 1000);
 }
 
 void ClientConnection::readFrames() {
@@ -61,17 +64,18 @@ void ClientConnection::readFrames() {
                 const std::optional<QCborMap> frame = m_reader.next();
                 if (!frame)
                     break;
-                restartIdleTimer();
                 handle(*frame);
+                if (!m_closing)
+                    restartIdleTimer();
             }
         } catch (const Wire::WireError &e) {
             closeWith("error", tr("Quadro inválido: %1.").arg(e.message()), QStringLiteral("bad frame"));
         }
     }
     if (m_closing || !m_reader.partial())
-        m_frameTimer.stop();
-    else if (!m_frameTimer.isActive())
-        m_frameTimer.start();
+        m_frameTimer->stop();
+    else if (!m_frameTimer->isActive())
+        m_frameTimer->start();
 }
 
 void ClientConnection::handle(const QCborMap &message) {
@@ -146,8 +150,8 @@ void ClientConnection::closeWith(const char *type, const QString &message, const
     if (m_closing)
         return;
     m_closing = true;
-    m_idleTimer.stop();
-    m_frameTimer.stop();
+    m_idleTimer->stop();
+    m_frameTimer->stop();
     QCborMap notice;
     notice.insert(typeKey, QLatin1StringView(type));
     notice.insert(messageKey, message);
@@ -168,8 +172,10 @@ void ClientConnection::finish() {
     if (m_finished)
         return;
     m_finished = true;
-    m_idleTimer.stop();
-    m_frameTimer.stop();
+    if (m_idleTimer) {
+        m_idleTimer->stop();
+        m_frameTimer->stop();
+    }
     m_dispatcher.reset();
     if (m_context.db.isValid()) {
         m_context.db.close();

@@ -6,11 +6,11 @@
 #include "framework/net/wire.h"
 
 #include <QObject>
-#include <QTimer>
 
 #include <memory>
 
 class QTcpSocket;
+class QTimer;
 
 // One client connection, living on its own thread: reads frames, signs the client in, runs its calls
 // in order and closes the connection on protocol errors, idleness or a stalled frame.
@@ -46,8 +46,8 @@ private:
     QString m_connectionName;
     QTcpSocket *m_socket = nullptr;
     Wire::FrameReader m_reader;
-    QTimer m_idleTimer;
-    QTimer m_frameTimer;
+    QTimer *m_idleTimer = nullptr;
+    QTimer *m_frameTimer = nullptr;
     CallContext m_context;
     std::unique_ptr<Dispatcher> m_dispatcher;
     bool m_closing = false;

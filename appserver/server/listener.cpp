@@ -29,7 +29,7 @@ void Listener::incomingConnection(qintptr descriptor) {
     connection->moveToThread(thread);
     connect(thread, &QThread::started, connection, &ClientConnection::start);
     connect(this, &Listener::stopping, connection, &ClientConnection::shutDown);
-    connect(connection, &ClientConnection::finished, thread, &QThread::quit);
+    connect(connection, &ClientConnection::finished, thread, &QThread::quit, Qt::DirectConnection);
     connect(thread, &QThread::finished, connection, &QObject::deleteLater);
     connect(thread, &QThread::finished, this, [this, thread] {
         if (m_threads.removeAll(thread) > 0)

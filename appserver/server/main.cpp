@@ -68,8 +68,8 @@ int main(int argc, char *argv[]) {
                 unsigned(listener.serverPort()));
     std::fflush(stdout);
 
-    ShutdownSignals signals;
-    QObject::connect(&signals, &ShutdownSignals::received, &app, [](int signalNumber) {
+    ShutdownSignals shutdownSignals;
+    QObject::connect(&shutdownSignals, &ShutdownSignals::received, &app, [](int signalNumber) {
         qCInfo(lcServer).noquote() << QStringLiteral("signal %1: shutting down").arg(signalNumber);
         QCoreApplication::quit();
     });

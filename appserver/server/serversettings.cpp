@@ -40,7 +40,13 @@ ServerSettings parseSettings(const QStringList &arguments) {
     for (const Option &option : options)
         parser.addOption(
             {QString::fromLatin1(option.name), QString::fromLatin1(option.help), QStringLiteral("value")});
-    parser.process(arguments);
+    if (!parser.parse(arguments))
+        throw SettingsError(parser.errorText());
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp();
+    if (!parser.positionalArguments().isEmpty())
+        throw SettingsError(
+            QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().constFirst()));
 
     QVariantMap values;
     if (parser.isSet(QStringLiteral("config"))) {

@@ -1,0 +1,162 @@
+#include "framework/net/netconnection.h"
+#include "framework/net/wire.h"
+#include "tests/appserver/server/inprocessserver.h"
+
+#include <QCborArray>
+#include <QTcpSocket>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A client that speaks raw bytes, to send what TNetConnection never would.
+class RawClient {
+public:
+    explicit RawClient(quint16 port) {
+        m_socket.connectToHost(QHostAddress::LocalHost, port);
+        EXPECT_TRUE(m_socket.waitForConnected(5000));
+    }
+    void send(const QByteArray &bytes) {
+        m_socket.write(bytes);
+        m_socket.waitForBytesWritten(5000);
+    }
+    void send(const QCborMap &message) { send(Wire::encodeFrame(message)); }
+    void hello(const QString &password = QStringLiteral("segredo"), int version = Wire::protocolVersion) {
+        QCborMap hello;
+        hello.insert(QLatin1StringView("type"), QLatin1StringView("hello"));
+        hello.insert(QLatin1StringView("version"), version);
+        hello.insert(QLatin1StringView("operator"), QLatin1StringView("admin"));
+        hello.insert(QLatin1StringView("password"), password);
+        send(hello);
+    }
+    // The next frame from the server; an empty map when the connection ends first.
+    QCborMap receive() {
+        for (;;) {
+            m_reader.append(m_socket.readAll());
+            if (auto frame = m_reader.next())
+                return *frame;
+            if (!m_socket.waitForReadyRead(10000))
+                return {};
+        }
+    }
+    QString receiveType() { return receive().value(QLatin1StringView("type")).toString(); }
+    bool closedByServer() {
+        while (m_socket.state() == QAbstractSocket::ConnectedState && m_socket.waitForReadyRead(10000))
+            m_socket.readAll();
+        return m_socket.state() != QAbstractSocket::ConnectedState;
+    }
+
+private:
+    QTcpSocket m_socket;
+    Wire::FrameReader m_reader;
+};
+
+QByteArray lengthHeader(quint32 length) {
+    QByteArray bytes(4, Qt::Uninitialized);
+    qToBigEndian(length, bytes.data());
+    return bytes;
+}
+
+QCborMap call(const QString &method, const QCborValue &args = QCborArray()) {
+    QCborMap request;
+    request.insert(QLatin1StringView("type"), QLatin1StringView("call"));
+    request.insert(QLatin1StringView("id"), 7);
+    request.insert(QLatin1StringView("module"), QLatin1StringView("Teste.rdmEco"));
+    request.insert(QLatin1StringView("method"), method);
+    request.insert(QLatin1StringView("args"), args);
+    return request;
+}
+
+class BadInput : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        ServerSettings settings;
+        settings.maxFrameSize = 64 * 1024;
+        settings.frameTimeoutSecs = 1;
+        server = new InProcessServer(settings);
+    }
+    static void TearDownTestSuite() { delete server; }
+    // Every test ends by checking that the server still serves a well-behaved client.
+    void TearDown() override {
+        EXPECT_EQ(server->connection()->call("Operador").toString(), QStringLiteral("admin"));
+    }
+
+    static inline InProcessServer *server = nullptr;
+};
+
+} // namespace
+
+TEST_F(BadInput, GarbageEndsThatConnection) {
+    RawClient client(server->port());
+    client.send(lengthHeader(5) + QByteArray("\xff\x00\x13\x99\x01", 5));
+    EXPECT_EQ(client.receiveType(), QStringLiteral("error"));
+    EXPECT_TRUE(client.closedByServer());
+}
+
+TEST_F(BadInput, OversizedFrameIsRefusedFromItsLength) {
+    RawClient client(server->port());
+    client.hello();
+    EXPECT_EQ(client.receiveType(), QStringLiteral("welcome"));
+    client.send(lengthHeader(64 * 1024 + 1));
+    const QCborMap notice = client.receive();
+    EXPECT_EQ(notice.value(QLatin1StringView("type")).toString(), QStringLiteral("error"));
+    EXPECT_TRUE(notice.value(QLatin1StringView("message")).toString().contains(QLatin1StringView("65536")));
+    EXPECT_TRUE(client.closedByServer());
+}
+
+TEST_F(BadInput, CallsBeforeASuccessfulHelloAreRefused) {
+    RawClient early(server->port());
+    early.send(call(QStringLiteral("Operador")));
+    EXPECT_EQ(early.receiveType(), QStringLiteral("error"));
+    EXPECT_TRUE(early.closedByServer());
+
+    RawClient wrongPassword(server->port());
+    wrongPassword.hello(QStringLiteral("admin"));
+    EXPECT_EQ(wrongPassword.receiveType(), QStringLiteral("refused"));
+    EXPECT_TRUE(wrongPassword.closedByServer());
+
+    RawClient oldVersion(server->port());
+    oldVersion.hello(QStringLiteral("segredo"), 0);
+    EXPECT_EQ(oldVersion.receiveType(), QStringLiteral("refused"));
+    EXPECT_TRUE(oldVersion.closedByServer());
+}
+
+TEST_F(BadInput, MalformedRequestsFailAndTheConnectionGoesOn) {
+    RawClient client(server->port());
+    client.hello();
+    EXPECT_EQ(client.receiveType(), QStringLiteral("welcome"));
+
+    client.send(call(QStringLiteral("Eco"), QCborValue(QStringLiteral("não é lista"))));
+    EXPECT_EQ(client.receiveType(), QStringLiteral("failure"));
+
+    QCborMap badReference = call(QStringLiteral("Eco"), QCborArray{1});
+    badReference.insert(QLatin1StringView("byref"), QCborArray{5});
+    client.send(badReference);
+    EXPECT_EQ(client.receiveType(), QStringLiteral("failure"));
+
+    client.send(
+        call(QStringLiteral("Eco"), QCborArray{QCborValue(QCborTag(Wire::packetTag), QByteArray("lixo"))}));
+    EXPECT_EQ(client.receiveType(), QStringLiteral("failure"));
+
+    const QCborMap answer = (client.send(call(QStringLiteral("Operador"))), client.receive());
+    EXPECT_EQ(answer.value(QLatin1StringView("type")).toString(), QStringLiteral("result"));
+    EXPECT_EQ(answer.value(QLatin1StringView("id")).toInteger(), 7);
+}
+
+TEST_F(BadInput, AStalledFrameIsCutOff) {
+    RawClient client(server->port());
+    client.hello();
+    EXPECT_EQ(client.receiveType(), QStringLiteral("welcome"));
+    const QByteArray frame = Wire::encodeFrame(call(QStringLiteral("Operador")));
+    client.send(frame.left(frame.size() - 3));
+    EXPECT_EQ(client.receiveType(), QStringLiteral("error"));
+    EXPECT_TRUE(client.closedByServer());
+}
+
+TEST_F(BadInput, AClientThatVanishesMidCallHarmsNoOne) {
+    for (int i = 0; i < 5; ++i) {
+        RawClient client(server->port());
+        client.hello();
+        client.send(call(QStringLiteral("Eco"), QCborArray{QString(1000, QLatin1Char('x'))}));
+    }
+}
