@@ -1,0 +1,46 @@
+#include "framework/core/datapacket.h"
+#include "framework/net/checkresult.h"
+#include "tests/support/serverfixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString filterModule = QStringLiteral("PAG00801.rdmFiltroRecContPagar");
+
+} // namespace
+
+TEST(ServerProcess, ServesTheDemoDatabaseAndStopsCleanlyOnSigterm) {
+    ServerFixture server;
+    server.start();
+    const auto net = server.connection(filterModule.toLower());
+    const QVariant parameters = net->call("GetGeralPag");
+    ASSERT_FALSE(isServerFailure(parameters)) << qPrintable(serverFailureText(parameters));
+    EXPECT_EQ(parameters.metaType(), QMetaType::fromType<DataPacket>());
+
+    const auto intruder =
+        server.connection(filterModule, QStringLiteral("caixa"), QStringLiteral("senhaErrada-7319"));
+    EXPECT_THROW(intruder->setConnected(true), NetError);
+    net->call("GetParamFilial", {QStringLiteral("0177-argumento")});
+
+    EXPECT_EQ(server.stop(), 0);
+    const QString log = server.log();
+    EXPECT_TRUE(log.contains(QLatin1StringView("method=GetGeralPag"))) << qPrintable(log);
+    EXPECT_TRUE(log.contains(QLatin1StringView("stopped")));
+    EXPECT_FALSE(log.contains(QLatin1StringView("senhaErrada"))) << "passwords are never logged";
+    EXPECT_FALSE(log.contains(QLatin1StringView("0177-argumento"))) << "argument values are never logged";
+}
+
+TEST(ServerProcess, AKilledServerIsATransportFailureForTheClient) {
+    ServerFixture server;
+    server.start();
+    const auto net = server.connection(filterModule);
+    ASSERT_FALSE(isServerFailure(net->call("GetGeralPag")));
+    server.kill();
+    EXPECT_THROW(net->call("GetGeralPag"), NetError);
+    EXPECT_FALSE(net->connected());
+
+    server.start();
+    net->setPort(server.port());
+    EXPECT_FALSE(isServerFailure(net->call("GetGeralPag"))) << "the same connection reconnects";
+}
