@@ -19,6 +19,7 @@ SignInDialog::SignInDialog(QWidget *parent)
     , btnCancelar(new QPushButton(QStringLiteral("Cancelar"), this)) {
     setObjectName(QStringLiteral("frmSignIn"));
     setWindowTitle(QStringLiteral("Entrar"));
+    setMinimumWidth(320);
     edtOperador->setObjectName(QStringLiteral("edtOperador"));
     edtOperador->setMaxLength(12);
     edtSenha->setObjectName(QStringLiteral("edtSenha"));
