@@ -29,6 +29,7 @@ void ClientConnection::start() {
         finish();
         return;
     }
+    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     qCInfo(lcServer).noquote()
         << QStringLiteral("conn=%1 opened from %2").arg(m_id).arg(m_socket->peerAddress().toString());
     m_idleTimer = new QTimer(this);

@@ -121,6 +121,7 @@ void TNetConnection::open() {
                           .arg(m_port)
                           .arg(m_socket->errorString()));
     }
+    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     const NetCredentials credentials = credentialsProvider() ? credentialsProvider()() : NetCredentials();
     QCborMap hello;
     hello.insert(QLatin1StringView("type"), QLatin1StringView("hello"));
