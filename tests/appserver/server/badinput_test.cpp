@@ -160,3 +160,14 @@ TEST_F(BadInput, AClientThatVanishesMidCallHarmsNoOne) {
         client.send(call(QStringLiteral("Eco"), QCborArray{QString(1000, QLatin1Char('x'))}));
     }
 }
+
+TEST(ConnectionLimit, RefusesConnectionsBeyondTheLimit) {
+    ServerSettings settings;
+    settings.maxConnections = 1;
+    InProcessServer server(settings);
+    const auto first = server.connection();
+    first->setConnected(true);
+    const auto second = server.connection();
+    EXPECT_THROW(second->setConnected(true), NetError);
+    EXPECT_EQ(first->call("Operador").toString(), QStringLiteral("admin"));
+}

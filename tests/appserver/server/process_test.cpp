@@ -44,3 +44,14 @@ TEST(ServerProcess, AKilledServerIsATransportFailureForTheClient) {
     net->setPort(server.port());
     EXPECT_FALSE(isServerFailure(net->call("GetGeralPag"))) << "the same connection reconnects";
 }
+
+TEST(ServerProcess, ServesAFreshPostgresDatabase) {
+    if (!ServerFixture::postgresAvailable())
+        GTEST_SKIP() << "PAG_TEST_PG_URL is not set";
+    ServerFixture server(ServerFixture::Options{50, true, {}});
+    EXPECT_TRUE(server.databaseUrl().startsWith(QLatin1StringView("postgresql://")));
+    server.start();
+    const QVariant parameters = server.connection(filterModule)->call("GetGeralPag");
+    EXPECT_FALSE(isServerFailure(parameters)) << qPrintable(serverFailureText(parameters));
+    EXPECT_EQ(server.stop(), 0);
+}
