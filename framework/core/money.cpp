@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 namespace {
 constexpr double maxExact = 9.0e15;
@@ -34,7 +33,8 @@ qint64 toScaled(double value, int decimals) {
         if (*p != '.')
             digits.append(*p);
     }
-    const int exponent = std::atoi(exponentMark + 1);
+    int exponent = 0;
+    std::from_chars(exponentMark + 1 + (exponentMark[1] == '+'), end, exponent);
     const int integerDigits = exponent + 1 + decimals;
     qint64 scaled = 0;
     for (int i = 0; i < integerDigits; ++i)

@@ -38,6 +38,10 @@ TEST(Money, RoundsHalfAwayFromZeroOnTheDecimalValue) {
     EXPECT_EQ(toCents(1234567.894), 123456789);
     EXPECT_EQ(toCents(0.004), 0);
     EXPECT_EQ(toCents(1e-9), 0);
+    // The exponent is read from the converted characters only, whatever a longer earlier
+    // conversion left behind in the buffer.
+    EXPECT_EQ(toCents(95.004), 9500);
+    EXPECT_EQ(toCents(123456.785), 12345679);
     EXPECT_EQ(toCents(123456789012.345), 12345678901235);
     EXPECT_DOUBLE_EQ(fromCents(268), 2.68);
     EXPECT_DOUBLE_EQ(RoundDec(2.675, 2), 2.68);
