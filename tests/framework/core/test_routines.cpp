@@ -6,6 +6,8 @@
 #include "framework/core/tdatetime.h"
 #include "qtprinters.h"
 
+#include <cmath>
+#include <ctime>
 #include <gtest/gtest.h>
 
 TEST(DateTime, DayCountsMatchTheCalendar) {
@@ -22,12 +24,32 @@ TEST(DateTime, TimesOfDayRoundTripToTheMillisecond) {
     const QDateTime noon(QDate(2026, 3, 15), QTime(12, 0));
     EXPECT_DOUBLE_EQ(toDays(noon), 46096.5);
     for (const QTime time : {QTime(0, 0, 0, 1), QTime(6, 30, 15, 250), QTime(23, 59, 59, 999)}) {
-        const QDateTime moment(QDate(2026, 3, 15), time);
-        EXPECT_EQ(toDateTime(toDays(moment)), moment) << time.toString().toStdString();
+        const QDateTime moment = toDateTime(toDays(QDateTime(QDate(2026, 3, 15), time)));
+        EXPECT_EQ(moment.date(), QDate(2026, 3, 15));
+        EXPECT_EQ(moment.time(), time) << time.toString().toStdString();
     }
     // Before the epoch the fraction still counts forward from midnight.
-    EXPECT_EQ(toDateTime(-1.25), QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
+    EXPECT_EQ(toDateTime(-1.25).time(), QTime(6, 0));
+    EXPECT_EQ(toDateTime(-1.25).date(), QDate(1899, 12, 29));
     EXPECT_DOUBLE_EQ(toDays(QDateTime(QDate(1899, 12, 29), QTime(6, 0))), -1.25);
+    EXPECT_FALSE(toDateTime(1e300).isValid());
+    EXPECT_FALSE(toDateTime(std::nan("")).isValid());
+}
+
+TEST(DateTime, DatesSurviveALocalMidnightThatDidNotExist) {
+    // São Paulo skipped from 00:00 to 01:00 on 4 November 2018.
+    const QByteArray previous = qgetenv("TZ");
+    qputenv("TZ", "America/Sao_Paulo");
+    tzset();
+    const double days = toDays(QDate(2018, 11, 4));
+    EXPECT_TRUE(toDateTime(days).isValid());
+    EXPECT_EQ(toDays(toDateTime(days)), days);
+    EXPECT_EQ(formatShortDate(days), "04/11/2018");
+    if (previous.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", previous);
+    tzset();
 }
 
 TEST(Money, RoundsHalfAwayFromZeroOnTheDecimalValue) {
