@@ -40,11 +40,15 @@ double parseDateTime(const QString &text, const QString &fieldName) {
     const QString trimmed = text.trimmed();
     if (!trimmed.contains(u'/'))
         return parseNumber(trimmed, fieldName);
-    for (const char *format : {"dd/MM/yyyy", "dd/MM/yyyy hh:mm", "dd/MM/yyyy hh:mm:ss"}) {
-        const QDateTime moment = QDateTime::fromString(trimmed, QLatin1StringView(format));
-        if (moment.isValid())
-            return toDays(moment);
-    }
+    // Date and time are read apart, as wall-clock values, so no local time-zone gap can refuse them.
+    const QDate date = QDate::fromString(trimmed.left(10), QStringLiteral("dd/MM/yyyy"));
+    const QString timeText = trimmed.mid(10).trimmed();
+    QTime time(0, 0);
+    if (!timeText.isEmpty())
+        time = QTime::fromString(timeText,
+                                 timeText.size() > 5 ? QStringLiteral("hh:mm:ss") : QStringLiteral("hh:mm"));
+    if (date.isValid() && time.isValid())
+        return toDays(QDateTime(date, time, Qt::UTC));
     throw std::invalid_argument(
         QStringLiteral("\"%1\" não é uma data válida para o campo %2").arg(text, fieldName).toStdString());
 }

@@ -109,6 +109,14 @@ TEST(DataSet, DataKeepsUndeclaredFieldsAndAppendedRowsButNotCalculatedOnes) {
     EXPECT_FALSE(out.value(4, extra).isValid());
     EXPECT_EQ(out.value(0, out.fieldIndex(u"IDMARCADO")).toString(), "S");
     EXPECT_EQ(out.value(4, out.fieldIndex(u"DTATUAVENPAG")).toDouble(), 46096.0);
+    f.set.edit();
+    f.set.fieldByName("DTATUAVENPAG")->setAsString("15/03/2026 18:00");
+    EXPECT_DOUBLE_EQ(f.set.fieldByName("DTATUAVENPAG")->asDateTime(), 46096.75);
+    EXPECT_EQ(f.set.fieldByName("DTATUAVENPAG")->asString(), "15/03/2026 18:00:00");
+    EXPECT_THROW(f.set.fieldByName("DTATUAVENPAG")->setAsString("31/02/2026"), std::invalid_argument);
+    f.set.fieldByName("DTATUAVENPAG")->setAsString("  /  /    ");
+    EXPECT_TRUE(f.set.fieldByName("DTATUAVENPAG")->isNull());
+    f.set.cancel();
 
     // The returned packet loads back into a fresh dataset with the same content.
     ClientDataSet copy;
