@@ -33,7 +33,10 @@ TEST_F(CheckResultServTest, WithoutStopShowsTheFailureAndGivesNoValue) {
 }
 
 TEST_F(CheckResultServTest, PassesValuesThroughUntouched) {
-    DataPacket packet({FieldDef{QStringLiteral("NRCNT"), FieldKind::Float}});
+    FieldDef count;
+    count.name = QStringLiteral("NRCNT");
+    count.kind = FieldKind::Float;
+    DataPacket packet({count});
     packet.appendRow({3.0});
     const QVariant packetResult = CheckResultServ(QVariant::fromValue(packet), true, 0);
     ASSERT_EQ(packetResult.metaType(), QMetaType::fromType<DataPacket>());

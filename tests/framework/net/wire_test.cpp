@@ -23,6 +23,14 @@ QByteArray header(quint32 length) {
     return bytes;
 }
 
+FieldDef field(const QString &name, FieldKind kind, int size = 0) {
+    FieldDef def;
+    def.name = name;
+    def.kind = kind;
+    def.size = size;
+    return def;
+}
+
 QVariant roundTrip(const QVariant &value) {
     return Wire::fromWire(QCborValue::fromCbor(Wire::toWire(value).toCbor()));
 }
@@ -87,8 +95,8 @@ TEST(WireValues, RoundTripEveryKindTheProtocolCarries) {
 }
 
 TEST(WireValues, CarriesDataPacketsTagged) {
-    DataPacket packet({FieldDef{QStringLiteral("CDFILIAL"), FieldKind::Text, 4},
-                       FieldDef{QStringLiteral("VRATUAPAG"), FieldKind::Float}});
+    DataPacket packet({field(QStringLiteral("CDFILIAL"), FieldKind::Text, 4),
+                       field(QStringLiteral("VRATUAPAG"), FieldKind::Float)});
     packet.appendRow({QStringLiteral("0101"), 1234.56});
     packet.appendRow({QStringLiteral("0102"), QVariant()});
     const QCborValue wire = Wire::toWire(QVariant::fromValue(packet));
