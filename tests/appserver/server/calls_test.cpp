@@ -6,6 +6,7 @@
 
 #include <QStringList>
 #include <QTcpServer>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -153,4 +154,27 @@ TEST(Transport, ServerGoneMidSessionThenBackAgain) {
     InProcessServer again;
     net->setPort(again.port());
     EXPECT_EQ(net->call("Operador").toString(), QStringLiteral("admin"));
+}
+
+TEST(Transport, ACallThatOutlastsItsTimeOutDropsTheConnection) {
+    InProcessServer server;
+    const auto net = server.connection();
+    net->setCallTimeout(100);
+    EXPECT_THROW(net->call("Dorme", {1000}), NetError);
+    EXPECT_FALSE(net->connected());
+    net->setCallTimeout(10000);
+    EXPECT_EQ(net->call("Operador").toString(), QStringLiteral("admin")) << "the next call connects again";
+}
+
+TEST(Transport, AConnectionClosedForIdlenessReconnectsOnTheNextCall) {
+    ServerSettings settings;
+    settings.idleTimeoutSecs = 1;
+    InProcessServer server(settings);
+    const auto net = server.connection();
+    int connects = 0;
+    QObject::connect(net.get(), &TNetConnection::BeforeConnect, [&] { ++connects; });
+    EXPECT_EQ(net->call("Operador").toString(), QStringLiteral("admin"));
+    QThread::msleep(1500);
+    EXPECT_EQ(net->call("Operador").toString(), QStringLiteral("admin"));
+    EXPECT_EQ(connects, 2);
 }

@@ -3,6 +3,7 @@
 #include "framework/core/datapacket.h"
 
 #include <QSqlQuery>
+#include <QThread>
 
 QVariant EchoModule::call(const QString &method, CallArgs &args, CallContext &ctx) {
     const auto is = [&](const char *name) {
@@ -19,6 +20,10 @@ QVariant EchoModule::call(const QString &method, CallArgs &args, CallContext &ct
         for (int i = 0; i < args.count(); ++i)
             args.setReference(i, args.text(i).toUpper());
         return args.count();
+    }
+    if (is("Dorme")) {
+        QThread::msleep(args.number(0));
+        return true;
     }
     if (is("Operador"))
         return ctx.operatorCode;
