@@ -134,7 +134,7 @@ void TfrmRecCtPagar::buildAdjustmentsPage() {
     pgcPadrao->setTabText(pgcPadrao->indexOf(tshFormulario), QStringLiteral("Ajustes"));
     tshFormulario->setEnabled(false);
     dtsAjusPag->setDataSet(cdsAjusPag);
-    dbgAjusPag = new TDBGrid(QStringLiteral("dbgAjusPag"), scbFormulario);
+    dbgAjusPag = new DataGrid(QStringLiteral("dbgAjusPag"), scbFormulario);
     scbFormulario->layout()->addWidget(dbgAjusPag);
     dbgAjusPag->setDataSource(dtsAjusPag);
     dbgAjusPag->setFrameShape(QFrame::NoFrame);

@@ -53,7 +53,7 @@ public:
     TBtnPesquisa *btpEmpresa;
     QLineEdit *edtNmEmpresa;
 
-    TDBGrid *dbgAjusPag;
+    DataGrid *dbgAjusPag;
     TDBText *dbtNome;
     QAction *N1;
     QAction *mnuFiltro;

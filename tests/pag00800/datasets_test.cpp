@@ -16,14 +16,14 @@ QStringList visibleFields(ClientDataSet *dataSet) {
     return names;
 }
 
-QStringList gridTitles(TDBGrid *grid) {
+QStringList gridTitles(DataGrid *grid) {
     QStringList titles;
     for (int column = 0; column < grid->dataModel()->columnCount(); ++column)
         titles << grid->dataModel()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
     return titles;
 }
 
-QString cellText(TDBGrid *grid, int row, const QString &fieldName) {
+QString cellText(DataGrid *grid, int row, const QString &fieldName) {
     for (int column = 0; column < grid->columns().size(); ++column)
         if (grid->columns().at(column).fieldName == fieldName)
             return grid->dataModel()->index(row, column).data().toString();

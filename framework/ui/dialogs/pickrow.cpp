@@ -19,7 +19,7 @@ bool pickRow(DataSource *source, const QString &title) {
     dialog.setObjectName(QStringLiteral("dlgPickRow"));
     dialog.setWindowTitle(title);
     auto *layout = new QVBoxLayout(&dialog);
-    auto *grid = new TDBGrid(QStringLiteral("dbgPickRow"), &dialog);
+    auto *grid = new DataGrid(QStringLiteral("dbgPickRow"), &dialog);
     grid->setDataSource(source);
     layout->addWidget(grid);
     auto *buttons = new QDialogButtonBox(&dialog);
@@ -28,8 +28,8 @@ bool pickRow(DataSource *source, const QString &title) {
     layout->addWidget(buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    QObject::connect(grid, &TDBGrid::dblClick, &dialog, &QDialog::accept);
-    QObject::connect(grid, &TDBGrid::keyDown, &dialog, [&dialog](int &key, Qt::KeyboardModifiers) {
+    QObject::connect(grid, &DataGrid::dblClick, &dialog, &QDialog::accept);
+    QObject::connect(grid, &DataGrid::keyDown, &dialog, [&dialog](int &key, Qt::KeyboardModifiers) {
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             key = 0;
             dialog.accept();

@@ -11,7 +11,7 @@
 
 class GridCellDelegate : public QStyledItemDelegate {
 public:
-    explicit GridCellDelegate(TDBGrid *grid)
+    explicit GridCellDelegate(DataGrid *grid)
         : QStyledItemDelegate(grid)
         , grid(grid) {}
 
@@ -22,10 +22,10 @@ public:
     }
 
 private:
-    TDBGrid *grid;
+    DataGrid *grid;
 };
 
-TDBGrid::TDBGrid(QWidget *parent)
+DataGrid::DataGrid(QWidget *parent)
     : QTableView(parent) {
     setModel(&rowsModel);
     setItemDelegate(new GridCellDelegate(this));
@@ -47,12 +47,12 @@ TDBGrid::TDBGrid(QWidget *parent)
     });
 }
 
-TDBGrid::TDBGrid(const QString &objectName, QWidget *parent)
-    : TDBGrid(parent) {
+DataGrid::DataGrid(const QString &objectName, QWidget *parent)
+    : DataGrid(parent) {
     setObjectName(objectName);
 }
 
-void TDBGrid::setDataSource(DataSource *source) {
+void DataGrid::setDataSource(DataSource *source) {
     if (DataSource *old = rowsModel.dataSource())
         disconnect(old, &DataSource::afterScroll, this, nullptr);
     rowsModel.setDataSource(source);
@@ -60,7 +60,7 @@ void TDBGrid::setDataSource(DataSource *source) {
         connect(source, &DataSource::afterScroll, this, [this] { follow.request(dataSet()); });
 }
 
-void TDBGrid::applyColumnWidths() {
+void DataGrid::applyColumnWidths() {
     const int charWidth = fontMetrics().averageCharWidth();
     for (int i = 0; i < rowsModel.columns().size(); ++i) {
         int width = rowsModel.columns()[i].width;
@@ -77,7 +77,7 @@ void TDBGrid::applyColumnWidths() {
     }
 }
 
-void TDBGrid::followCursor() {
+void DataGrid::followCursor() {
     ClientDataSet *rows = dataSet();
     if (!rows || !rows->active() || rows->recNo() < 0 || rows->recNo() >= rowsModel.rowCount()) {
         return;
@@ -91,7 +91,7 @@ void TDBGrid::followCursor() {
     following = false;
 }
 
-void TDBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous) {
+void DataGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous) {
     QTableView::currentChanged(current, previous);
     ClientDataSet *rows = dataSet();
     if (following || !current.isValid() || !rows || current.row() == previous.row())
@@ -102,7 +102,7 @@ void TDBGrid::currentChanged(const QModelIndex &current, const QModelIndex &prev
         followCursor();
 }
 
-void TDBGrid::keyPressEvent(QKeyEvent *event) {
+void DataGrid::keyPressEvent(QKeyEvent *event) {
     int key = event->key();
     const Qt::KeyboardModifiers shift = event->modifiers();
     guard([&] { emit keyDown(key, shift); });
@@ -111,19 +111,19 @@ void TDBGrid::keyPressEvent(QKeyEvent *event) {
     QTableView::keyPressEvent(event);
 }
 
-void TDBGrid::mouseDoubleClickEvent(QMouseEvent *event) {
+void DataGrid::mouseDoubleClickEvent(QMouseEvent *event) {
     QTableView::mouseDoubleClickEvent(event);
     if (indexAt(event->position().toPoint()).isValid())
         guard([&] { emit dblClick(); });
 }
 
-void TDBGrid::drawCellExtras(QPainter *painter, const QRect &rect, int column, int viewRow) {
+void DataGrid::drawCellExtras(QPainter *painter, const QRect &rect, int column, int viewRow) {
     currentPainter = painter;
     guard([&] { emit drawColumnCell(rect, column, viewRow); });
     currentPainter = nullptr;
 }
 
-void InsereImagem(TDBGrid *grid, const QRect &rect, const QPixmap &pixmap, const QColor &transparentColor) {
+void InsereImagem(DataGrid *grid, const QRect &rect, const QPixmap &pixmap, const QColor &transparentColor) {
     QPainter *painter = grid ? grid->canvas() : nullptr;
     if (!painter || pixmap.isNull())
         return;

@@ -14,11 +14,11 @@ class QPainter;
 // Owner drawing: after a cell is drawn, drawColumnCell is emitted with canvas() set to the
 // painter, the cell's rectangle, the column and the view row (read the row with valueAt, never by
 // moving the cursor). Slots that may throw are connected through guarded().
-class TDBGrid : public QTableView {
+class DataGrid : public QTableView {
     Q_OBJECT
 public:
-    explicit TDBGrid(QWidget *parent = nullptr);
-    TDBGrid(const QString &objectName, QWidget *parent);
+    explicit DataGrid(QWidget *parent = nullptr);
+    DataGrid(const QString &objectName, QWidget *parent);
 
     void setDataSource(DataSource *source);
     DataSource *dataSource() const { return rowsModel.dataSource(); }
@@ -57,7 +57,7 @@ private:
 
 // Draws pixmap centred in rect of grid's cell being painted; pixels of transparentColor are left
 // out, so the cell's background shows through them.
-void InsereImagem(TDBGrid *grid, const QRect &rect, const QPixmap &pixmap, const QColor &transparentColor);
+void InsereImagem(DataGrid *grid, const QRect &rect, const QPixmap &pixmap, const QColor &transparentColor);
 
 // A colour given as a 0xBBGGRR value (32896 is olive).
 QColor colorOf(int value);

@@ -46,18 +46,18 @@ void TfrmPadrao::bindHandlers() {
     bind(mnuFolhaDados, &QAction::triggered, &TfrmPadrao::mnuFolhaDadosClick);
     bind(pgcPadrao, &QTabWidget::currentChanged, &TfrmPadrao::pgcPadraoChange);
     bind(dtsPadrao, &DataSource::stateChanged, &TfrmPadrao::dtsPadraoStateChange);
-    bind(dbgPadrao, &TDBGrid::dblClick, &TfrmPadrao::dbgPadraoDblClick);
+    bind(dbgPadrao, &DataGrid::dblClick, &TfrmPadrao::dbgPadraoDblClick);
     connect(sbtAjuda, &QAbstractButton::clicked, this, guarded([this] { showHelp(helpFile, helpContext); }));
     auto *help =
         new QShortcut(QKeySequence(Qt::Key_F1), this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
     connect(help, &QShortcut::activated, this, guarded([this] { showHelp(helpFile, helpContext); }));
     connect(sbtFechar, &QAbstractButton::clicked, this, [this] { closeForm(); });
     connect(mnuSair, &QAction::triggered, this, [this] { closeForm(); });
-    connect(dbgPadrao, &TDBGrid::keyDown, this,
+    connect(dbgPadrao, &DataGrid::keyDown, this,
             guarded([this](int &key, Qt::KeyboardModifiers shift) { dbgPadraoKeyDown(key, shift); }));
-    connect(dbgPadrao, &TDBGrid::titleClick, this,
+    connect(dbgPadrao, &DataGrid::titleClick, this,
             guarded([this](int column) { dbgPadraoTitleClick(column); }));
-    connect(dbgPadrao, &TDBGrid::drawColumnCell, this,
+    connect(dbgPadrao, &DataGrid::drawColumnCell, this,
             guarded([this](const QRect &rect, int column, int row) {
                 dbgPadraoDrawColumnCell(rect, column, row);
             }));

@@ -119,7 +119,7 @@ public:
     TTabSheet *tshFolhaDados;
     QWidget *panDbgPadrao;
     QWidget *scbFolhaDados;
-    TDBGrid *dbgPadrao;
+    DataGrid *dbgPadrao;
     TTabSheet *tshFormulario;
     QWidget *panFormulario;
     QWidget *scbFormulario;

@@ -80,7 +80,7 @@ void TfrmPadrao::buildPages() {
     new QVBoxLayout(tshFolhaDados);
     panDbgPadrao = filledPanel(QStringLiteral("panDbgPadrao"), tshFolhaDados);
     scbFolhaDados = filledPanel(QStringLiteral("scbFolhaDados"), panDbgPadrao);
-    dbgPadrao = new TDBGrid(QStringLiteral("dbgPadrao"), scbFolhaDados);
+    dbgPadrao = new DataGrid(QStringLiteral("dbgPadrao"), scbFolhaDados);
     scbFolhaDados->layout()->addWidget(dbgPadrao);
     dbgPadrao->setDataSource(dtsPadrao);
     tshFormulario = new TTabSheet(QStringLiteral("tshFormulario"));

@@ -163,7 +163,7 @@ TEST(BtnPesquisa, EmptyListShowsItsMessageAndAPickRunsAfterSearch) {
 
     ASSERT_TRUE(showActive(&window));
     onNextModal([](QWidget *dialog) {
-        auto *grid = dialog->findChild<TDBGrid *>(QStringLiteral("dbgPickRow"));
+        auto *grid = dialog->findChild<DataGrid *>(QStringLiteral("dbgPickRow"));
         grid->setCurrentIndex(grid->model()->index(3, 0));
         clickButton(dialog, QStringLiteral("OK"));
     });

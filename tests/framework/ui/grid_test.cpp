@@ -30,7 +30,7 @@ protected:
 
     ClientDataSet rows;
     DataSource source;
-    TDBGrid grid{QStringLiteral("dbgPadrao"), nullptr};
+    DataGrid grid{QStringLiteral("dbgPadrao"), nullptr};
     int calculations = 0;
 };
 
@@ -151,9 +151,9 @@ TEST_F(GridFixture, SignalsForTitleClickDoubleClickKeysAndOwnerDrawing) {
     QList<int> titles;
     int doubleClicks = 0;
     QList<int> keys;
-    QObject::connect(&grid, &TDBGrid::titleClick, [&](int column) { titles << column; });
-    QObject::connect(&grid, &TDBGrid::dblClick, [&] { ++doubleClicks; });
-    QObject::connect(&grid, &TDBGrid::keyDown, [&](int &key, Qt::KeyboardModifiers) {
+    QObject::connect(&grid, &DataGrid::titleClick, [&](int column) { titles << column; });
+    QObject::connect(&grid, &DataGrid::dblClick, [&] { ++doubleClicks; });
+    QObject::connect(&grid, &DataGrid::keyDown, [&](int &key, Qt::KeyboardModifiers) {
         keys << key;
         if (key == Qt::Key_Down)
             key = 0;
@@ -176,7 +176,7 @@ TEST_F(GridFixture, SignalsForTitleClickDoubleClickKeysAndOwnerDrawing) {
     box.fill(QColor(128, 128, 0));
     QPainter(&box).fillRect(3, 3, 10, 10, Qt::black);
     QList<int> drawnRows;
-    QObject::connect(&grid, &TDBGrid::drawColumnCell, [&](const QRect &rect, int column, int viewRow) {
+    QObject::connect(&grid, &DataGrid::drawColumnCell, [&](const QRect &rect, int column, int viewRow) {
         if (column == 3) {
             drawnRows << viewRow;
             InsereImagem(&grid, rect, box, colorOf(32896));
