@@ -38,9 +38,9 @@ void setBaseColour(QWidget *control, QPalette::ColorRole role) {
     control->setPalette(palette);
 }
 
-TColumn column(const char *fieldName, int width = -1, const QString &title = {},
+GridColumn column(const char *fieldName, int width = -1, const QString &title = {},
                Qt::Alignment alignment = Qt::AlignLeft, std::optional<QFont> font = {}) {
-    TColumn column;
+    GridColumn column;
     column.fieldName = QLatin1String(fieldName);
     column.width = width;
     column.title = title;
@@ -93,7 +93,7 @@ void TfrmRecCtPagar::buildCompanyPanel() {
     QFont bold = Label1->font();
     bold.setBold(true);
     Label1->setFont(bold);
-    medCdEmpresa = new TMaskEdit(QStringLiteral("medCdEmpresa"), panFiltro);
+    medCdEmpresa = new MaskedEdit(QStringLiteral("medCdEmpresa"), panFiltro);
     medCdEmpresa->setEditMask(QStringLiteral("99;0; "));
     medCdEmpresa->setMaxLength(2);
     medCdEmpresa->setGeometry(71, 8, 25, 21);
@@ -154,7 +154,7 @@ void TfrmRecCtPagar::buildAdjustmentsPage() {
 }
 
 void TfrmRecCtPagar::buildNavigator() {
-    dbtNome = new TDBText(QStringLiteral("dbtNome"), panNavigator);
+    dbtNome = new DataLabel(QStringLiteral("dbtNome"), panNavigator);
     dbtNome->setDataSource(dtsPadrao);
     dbtNome->setDataField(QStringLiteral("IDCONTA"));
     static_cast<QHBoxLayout *>(panNavigator->layout())->insertWidget(0, dbtNome, 1);

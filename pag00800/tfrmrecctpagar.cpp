@@ -78,7 +78,7 @@ void TfrmRecCtPagar::FormActivate() {
         std::rethrow_exception(connectFailure);
 }
 
-void TfrmRecCtPagar::FormClose(TCloseAction &action) {
+void TfrmRecCtPagar::FormClose(CloseAction &action) {
     boIdCriado = false;
     netRecContaPagar->setConnected(false);
     lstMarcados.reset();

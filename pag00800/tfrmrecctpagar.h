@@ -11,8 +11,8 @@ class QLabel;
 class QLineEdit;
 class TADOIBQuery;
 class TBtnPesquisa;
-class TDBText;
-class TMaskEdit;
+class DataLabel;
+class MaskedEdit;
 class TNetConnection;
 
 // PAG00800, "Recálculo da Contabilização de Contas a Pagar": the user picks a company, marks the
@@ -25,7 +25,7 @@ public:
 
     void FormCreate() override;
     void FormActivate() override;
-    void FormClose(TCloseAction &action) override;
+    void FormClose(CloseAction &action) override;
     void netRecContaPagarBeforeConnect();
 
     void cdsCntPagarCalcFields();
@@ -49,12 +49,12 @@ public:
     // Company panel.
     QWidget *panFiltro;
     QLabel *Label1;
-    TMaskEdit *medCdEmpresa;
+    MaskedEdit *medCdEmpresa;
     TBtnPesquisa *btpEmpresa;
     QLineEdit *edtNmEmpresa;
 
     DataGrid *dbgAjusPag;
-    TDBText *dbtNome;
+    DataLabel *dbtNome;
     QAction *N1;
     QAction *mnuFiltro;
 

@@ -44,7 +44,7 @@ FieldKind kindOf(const QSqlField &field) {
 
 } // namespace
 
-bool TADOIBQueryParam::IsNull() const {
+bool QueryParam::IsNull() const {
     return m_value.isNull() || (m_value.typeId() == QMetaType::QString && m_value.toString().isEmpty());
 }
 
@@ -71,7 +71,7 @@ QString TADOIBQuery::sqlFor(SqlDialect dialect) const {
     return m_dialectSql.value(dialect, m_defaultSql);
 }
 
-TADOIBQueryParam *TADOIBQuery::ParamByName(const QString &name) {
+QueryParam *TADOIBQuery::ParamByName(const QString &name) {
     for (const auto &param : m_params)
         if (param->name().compare(name, Qt::CaseInsensitive) == 0)
             return param.get();
@@ -85,7 +85,7 @@ void TADOIBQuery::collectParams(const QString &text) {
             return param->name().compare(name, Qt::CaseInsensitive) == 0;
         });
         if (!known)
-            m_params.push_back(std::make_unique<TADOIBQueryParam>(name));
+            m_params.push_back(std::make_unique<QueryParam>(name));
     }
 }
 
@@ -97,7 +97,7 @@ void TADOIBQuery::Open() {
     bool ok = query.prepare(text);
     if (ok) {
         for (const QString &name : placeholdersOf(text)) {
-            const TADOIBQueryParam *param = ParamByName(name);
+            const QueryParam *param = ParamByName(name);
             query.bindValue(u':' + name,
                             param->IsNull() ? QVariant(QMetaType::fromType<QString>()) : param->value());
         }

@@ -13,9 +13,9 @@ class QSqlRecord;
 
 // One named parameter of a TADOIBQuery. An empty text is bound as null, so that
 // "COALESCE(:P, COLUMN)" lists every row when the parameter is cleared.
-class TADOIBQueryParam {
+class QueryParam {
 public:
-    explicit TADOIBQueryParam(const QString &name)
+    explicit QueryParam(const QString &name)
         : m_name(name) {}
 
     const QString &name() const { return m_name; }
@@ -50,7 +50,7 @@ public:
     QString sqlFor(SqlDialect dialect) const;
 
     // Throws std::invalid_argument for a name that no text of the query uses.
-    TADOIBQueryParam *ParamByName(const QString &name);
+    QueryParam *ParamByName(const QString &name);
 
     // Runs the query; throws std::runtime_error (Portuguese message) when the database refuses it.
     void Open();
@@ -65,5 +65,5 @@ private:
 
     QString m_defaultSql;
     QMap<SqlDialect, QString> m_dialectSql;
-    std::vector<std::unique_ptr<TADOIBQueryParam>> m_params;
+    std::vector<std::unique_ptr<QueryParam>> m_params;
 };

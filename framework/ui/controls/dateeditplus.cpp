@@ -18,7 +18,7 @@ const QString dateFormat = QStringLiteral("dd/MM/yyyy");
 } // namespace
 
 TDateEditPlus::TDateEditPlus(QWidget *parent)
-    : TMaskEdit(parent) {
+    : MaskedEdit(parent) {
     setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[0-9]{0,2}(/[0-9]{0,2}(/[0-9]{0,4})?)?")), this));
     QAction *button =

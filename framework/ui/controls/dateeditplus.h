@@ -9,7 +9,7 @@ class QCalendarWidget;
 // A date entry: dd/mm/yyyy typed (the slashes come by themselves) or picked from the calendar of
 // its button ("calendarButton"). An empty entry is date 0. A text that is a valid date is shown
 // in the valid-date colour (blue).
-class TDateEditPlus : public TMaskEdit {
+class TDateEditPlus : public MaskedEdit {
     Q_OBJECT
 public:
     explicit TDateEditPlus(QWidget *parent = nullptr);

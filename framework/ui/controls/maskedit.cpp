@@ -30,20 +30,20 @@ QString inputMaskOf(const QString &editMask) {
     return result + QLatin1Char(';') + blank;
 }
 
-TMaskEdit::TMaskEdit(QWidget *parent)
+MaskedEdit::MaskedEdit(QWidget *parent)
     : QLineEdit(parent) {}
 
-TMaskEdit::TMaskEdit(const QString &objectName, QWidget *parent)
+MaskedEdit::MaskedEdit(const QString &objectName, QWidget *parent)
     : QLineEdit(parent) {
     setObjectName(objectName);
 }
 
-void TMaskEdit::setEditMask(const QString &editMask) {
+void MaskedEdit::setEditMask(const QString &editMask) {
     mask = editMask;
     setInputMask(inputMaskOf(editMask));
 }
 
-void TMaskEdit::keyPressEvent(QKeyEvent *event) {
+void MaskedEdit::keyPressEvent(QKeyEvent *event) {
     if (!onKeyPress || event->text().size() != 1 || !event->text().front().isPrint()) {
         QLineEdit::keyPressEvent(event);
         return;

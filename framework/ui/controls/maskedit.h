@@ -9,11 +9,11 @@
 // required/optional letter or digit, other characters are literals. "99;0; " takes up to two digits.
 // text() holds the typed characters and the literals between them, without blanks, whatever the
 // save-literals field says. Setting text() with too many characters keeps the first ones.
-class TMaskEdit : public QLineEdit {
+class MaskedEdit : public QLineEdit {
     Q_OBJECT
 public:
-    explicit TMaskEdit(QWidget *parent = nullptr);
-    TMaskEdit(const QString &objectName, QWidget *parent);
+    explicit MaskedEdit(QWidget *parent = nullptr);
+    MaskedEdit(const QString &objectName, QWidget *parent);
 
     void setEditMask(const QString &editMask);
     QString editMask() const { return mask; }
@@ -27,5 +27,5 @@ private:
     KeyPressHandler onKeyPress;
 };
 
-// Qt's input mask for an edit mask of TMaskEdit's form.
+// Qt's input mask for an edit mask of MaskedEdit's form.
 QString inputMaskOf(const QString &editMask);

@@ -4,7 +4,7 @@
 #include <QRegularExpressionValidator>
 
 TNumberEdit::TNumberEdit(QWidget *parent)
-    : TMaskEdit(parent) {
+    : MaskedEdit(parent) {
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9.]*,?[0-9]*")), this));
@@ -42,5 +42,5 @@ QString TNumberEdit::format(double value) const {
 void TNumberEdit::focusOutEvent(QFocusEvent *event) {
     if (!text().trimmed().isEmpty())
         setText(format(GetNumber()));
-    TMaskEdit::focusOutEvent(event);
+    MaskedEdit::focusOutEvent(event);
 }

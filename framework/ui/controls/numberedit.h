@@ -5,7 +5,7 @@
 // A number entry in Brazilian notation ("1.234,56"): Decimals digits after the comma, thousands
 // separators when Thousands is set. An empty entry is the number 0. The text is brought to that
 // form when the entry loses the focus.
-class TNumberEdit : public TMaskEdit {
+class TNumberEdit : public MaskedEdit {
     Q_OBJECT
 public:
     explicit TNumberEdit(QWidget *parent = nullptr);

@@ -4,12 +4,12 @@
 #include <QKeySequence>
 #include <QTabBar>
 
-TTabSheet::TTabSheet(const QString &objectName, QWidget *parent)
+TabPage::TabPage(const QString &objectName, QWidget *parent)
     : QWidget(parent) {
     setObjectName(objectName);
 }
 
-void TTabSheet::changeEvent(QEvent *event) {
+void TabPage::changeEvent(QEvent *event) {
     QWidget::changeEvent(event);
     if (event->type() != QEvent::EnabledChange)
         return;
@@ -23,12 +23,12 @@ void TTabSheet::changeEvent(QEvent *event) {
     }
 }
 
-TPageControl::TPageControl(const QString &objectName, QWidget *parent)
+PageControl::PageControl(const QString &objectName, QWidget *parent)
     : QTabWidget(parent) {
     setObjectName(objectName);
 }
 
-void TPageControl::addPage(TTabSheet *page, const QString &caption) {
+void PageControl::addPage(TabPage *page, const QString &caption) {
     const int index = addTab(page, caption);
     tabBar()->setTabEnabled(index, page->isEnabled());
 }

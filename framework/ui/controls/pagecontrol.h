@@ -2,23 +2,23 @@
 
 #include <QTabWidget>
 
-// A page of a TPageControl; disabling the page disables its tab as well.
-class TTabSheet : public QWidget {
+// A page of a PageControl; disabling the page disables its tab as well.
+class TabPage : public QWidget {
     Q_OBJECT
 public:
-    TTabSheet(const QString &objectName, QWidget *parent = nullptr);
+    TabPage(const QString &objectName, QWidget *parent = nullptr);
 
 protected:
     void changeEvent(QEvent *event) override;
 };
 
 // Tabbed pages with an active page.
-class TPageControl : public QTabWidget {
+class PageControl : public QTabWidget {
     Q_OBJECT
 public:
-    explicit TPageControl(const QString &objectName, QWidget *parent = nullptr);
+    explicit PageControl(const QString &objectName, QWidget *parent = nullptr);
 
-    void addPage(TTabSheet *page, const QString &caption);
+    void addPage(TabPage *page, const QString &caption);
     QWidget *ActivePage() const { return currentWidget(); }
     void setActivePage(QWidget *page) { setCurrentWidget(page); }
 };

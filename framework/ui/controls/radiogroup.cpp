@@ -4,7 +4,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-TRadioGroup::TRadioGroup(QWidget *parent)
+RadioGroup::RadioGroup(QWidget *parent)
     : QGroupBox(parent)
     , buttons(new QButtonGroup(this)) {
     new QVBoxLayout(this);
@@ -14,13 +14,13 @@ TRadioGroup::TRadioGroup(QWidget *parent)
     });
 }
 
-TRadioGroup::TRadioGroup(const QString &objectName, const QString &caption, QWidget *parent)
-    : TRadioGroup(parent) {
+RadioGroup::RadioGroup(const QString &objectName, const QString &caption, QWidget *parent)
+    : RadioGroup(parent) {
     setObjectName(objectName);
     setTitle(caption);
 }
 
-void TRadioGroup::setItems(const QStringList &items) {
+void RadioGroup::setItems(const QStringList &items) {
     for (QAbstractButton *old : buttons->buttons())
         delete old;
     itemTexts = items;
@@ -32,11 +32,11 @@ void TRadioGroup::setItems(const QStringList &items) {
     }
 }
 
-int TRadioGroup::ItemIndex() const {
+int RadioGroup::ItemIndex() const {
     return buttons->checkedId();
 }
 
-void TRadioGroup::setItemIndex(int index) {
+void RadioGroup::setItemIndex(int index) {
     if (QRadioButton *radio = button(index)) {
         radio->setChecked(true);
         return;
@@ -49,6 +49,6 @@ void TRadioGroup::setItemIndex(int index) {
     }
 }
 
-QRadioButton *TRadioGroup::button(int index) const {
+QRadioButton *RadioGroup::button(int index) const {
     return qobject_cast<QRadioButton *>(buttons->button(index));
 }

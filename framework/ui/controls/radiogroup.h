@@ -7,11 +7,11 @@ class QRadioButton;
 
 // A framed group of radio buttons built from Items; ItemIndex is the checked one (-1 for none).
 // itemIndexChanged is emitted for changes by the user and by code alike.
-class TRadioGroup : public QGroupBox {
+class RadioGroup : public QGroupBox {
     Q_OBJECT
 public:
-    explicit TRadioGroup(QWidget *parent = nullptr);
-    TRadioGroup(const QString &objectName, const QString &caption, QWidget *parent);
+    explicit RadioGroup(QWidget *parent = nullptr);
+    RadioGroup(const QString &objectName, const QString &caption, QWidget *parent);
 
     void setItems(const QStringList &items);
     QStringList Items() const { return itemTexts; }

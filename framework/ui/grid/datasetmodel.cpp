@@ -4,7 +4,7 @@
 
 namespace {
 
-bool isMarkingCaption(const TColumn &column) {
+bool isMarkingCaption(const GridColumn &column) {
     return column.title == QLatin1String("4") && column.titleFont &&
            column.titleFont->family().contains(QLatin1String("Sorts"), Qt::CaseInsensitive);
 }
@@ -40,7 +40,7 @@ ClientDataSet *DataSetModel::dataSet() const {
     return source ? source->dataSet() : nullptr;
 }
 
-void DataSetModel::setColumns(const QList<TColumn> &columns) {
+void DataSetModel::setColumns(const QList<GridColumn> &columns) {
     explicitColumns = columns;
     rebuild();
 }
@@ -58,7 +58,7 @@ void DataSetModel::rebuild() {
     shownColumns = explicitColumns.isEmpty() ? defaultColumns() : explicitColumns;
     fieldIndexes.clear();
     ClientDataSet *rows = dataSet();
-    for (const TColumn &column : shownColumns) {
+    for (const GridColumn &column : shownColumns) {
         Field *field = rows ? rows->findField(column.fieldName) : nullptr;
         fieldIndexes.append(field ? field->index() : -1);
     }
@@ -72,14 +72,14 @@ void DataSetModel::rowChanged(int viewRow) {
     emit dataChanged(index(viewRow, 0), index(viewRow, columnCount() - 1));
 }
 
-QList<TColumn> DataSetModel::defaultColumns() const {
-    QList<TColumn> result;
+QList<GridColumn> DataSetModel::defaultColumns() const {
+    QList<GridColumn> result;
     ClientDataSet *rows = dataSet();
     if (!rows)
         return result;
     for (const FieldDef &def : rows->fieldDefs())
         if (def.visible) {
-            TColumn column;
+            GridColumn column;
             column.fieldName = def.name;
             result.append(column);
         }
@@ -113,7 +113,7 @@ QVariant DataSetModel::data(const QModelIndex &index, int role) const {
     }
 }
 
-QString DataSetModel::titleOf(const TColumn &column, Field *field) const {
+QString DataSetModel::titleOf(const GridColumn &column, Field *field) const {
     if (isMarkingCaption(column))
         return checkMarkCaption;
     if (!column.title.isEmpty())
@@ -126,7 +126,7 @@ QString DataSetModel::titleOf(const TColumn &column, Field *field) const {
 QVariant DataSetModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= shownColumns.size())
         return QAbstractTableModel::headerData(section, orientation, role);
-    const TColumn &column = shownColumns[section];
+    const GridColumn &column = shownColumns[section];
     switch (role) {
     case Qt::DisplayRole:
         return titleOf(column, fieldOf(section));

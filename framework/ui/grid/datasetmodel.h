@@ -9,7 +9,7 @@ class ClientDataSet;
 class DataSource;
 class Field;
 
-// Table model over the rows of a data source's dataset, one column per TColumn. Cells are read
+// Table model over the rows of a data source's dataset, one column per GridColumn. Cells are read
 // with valueAt/displayTextAt, so painting never moves the dataset's cursor and only the rows on
 // screen are ever asked for.
 class DataSetModel : public QAbstractTableModel {
@@ -22,8 +22,8 @@ public:
     ClientDataSet *dataSet() const;
 
     // Explicit columns; an empty list shows every visible field.
-    void setColumns(const QList<TColumn> &columns);
-    const QList<TColumn> &columns() const { return shownColumns; }
+    void setColumns(const QList<GridColumn> &columns);
+    const QList<GridColumn> &columns() const { return shownColumns; }
     Field *fieldOf(int column) const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -38,11 +38,11 @@ signals:
 private:
     void rebuild();
     void rowChanged(int viewRow);
-    QList<TColumn> defaultColumns() const;
-    QString titleOf(const TColumn &column, Field *field) const;
+    QList<GridColumn> defaultColumns() const;
+    QString titleOf(const GridColumn &column, Field *field) const;
 
     QPointer<DataSource> source;
-    QList<TColumn> explicitColumns;
-    QList<TColumn> shownColumns;
+    QList<GridColumn> explicitColumns;
+    QList<GridColumn> shownColumns;
     QList<int> fieldIndexes;
 };

@@ -24,8 +24,8 @@ public:
     DataSource *dataSource() const { return rowsModel.dataSource(); }
     ClientDataSet *dataSet() const { return rowsModel.dataSet(); }
 
-    void setColumns(const QList<TColumn> &columns) { rowsModel.setColumns(columns); }
-    const QList<TColumn> &columns() const { return rowsModel.columns(); }
+    void setColumns(const QList<GridColumn> &columns) { rowsModel.setColumns(columns); }
+    const QList<GridColumn> &columns() const { return rowsModel.columns(); }
     Field *fieldOf(int column) const { return rowsModel.fieldOf(column); }
     DataSetModel *dataModel() { return &rowsModel; }
 

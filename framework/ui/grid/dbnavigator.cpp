@@ -7,7 +7,7 @@
 #include <QStyle>
 #include <QToolButton>
 
-TDBNavigator::TDBNavigator(const QString &objectName, QWidget *parent)
+DataNavigator::DataNavigator(const QString &objectName, QWidget *parent)
     : QWidget(parent) {
     setObjectName(objectName);
     auto *row = new QHBoxLayout(this);
@@ -28,7 +28,7 @@ TDBNavigator::TDBNavigator(const QString &objectName, QWidget *parent)
     refresh();
 }
 
-QToolButton *TDBNavigator::addButton(const QString &name, const QString &hint, QStyle::StandardPixmap icon) {
+QToolButton *DataNavigator::addButton(const QString &name, const QString &hint, QStyle::StandardPixmap icon) {
     auto *button = new QToolButton(this);
     button->setObjectName(name);
     button->setToolTip(hint);
@@ -39,11 +39,11 @@ QToolButton *TDBNavigator::addButton(const QString &name, const QString &hint, Q
     return button;
 }
 
-QToolButton *TDBNavigator::button(const QString &name) const {
+QToolButton *DataNavigator::button(const QString &name) const {
     return findChild<QToolButton *>(name);
 }
 
-void TDBNavigator::setDataSource(DataSource *newSource) {
+void DataNavigator::setDataSource(DataSource *newSource) {
     if (source)
         disconnect(source, nullptr, this, nullptr);
     source = newSource;
@@ -55,12 +55,12 @@ void TDBNavigator::setDataSource(DataSource *newSource) {
     refresh();
 }
 
-void TDBNavigator::move(void (*step)(ClientDataSet *)) {
+void DataNavigator::move(void (*step)(ClientDataSet *)) {
     if (ClientDataSet *rows = source ? source->dataSet() : nullptr)
         step(rows);
 }
 
-void TDBNavigator::refresh() {
+void DataNavigator::refresh() {
     ClientDataSet *rows = source ? source->dataSet() : nullptr;
     const bool browsing = rows && rows->active() && !rows->isEmpty();
     const bool atStart = !browsing || rows->recNo() <= 0;

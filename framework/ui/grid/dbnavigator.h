@@ -11,10 +11,10 @@ class QToolButton;
 
 // First / prior / next / last buttons over a data source ("nbFirst", "nbPrior", "nbNext",
 // "nbLast"), enabled as the cursor's position allows.
-class TDBNavigator : public QWidget {
+class DataNavigator : public QWidget {
     Q_OBJECT
 public:
-    TDBNavigator(const QString &objectName, QWidget *parent);
+    DataNavigator(const QString &objectName, QWidget *parent);
 
     void setDataSource(DataSource *source);
     QToolButton *button(const QString &name) const;

@@ -3,12 +3,12 @@
 #include "framework/core/datasource.h"
 #include "framework/ui/messages/guard.h"
 
-TDBText::TDBText(const QString &objectName, QWidget *parent)
+DataLabel::DataLabel(const QString &objectName, QWidget *parent)
     : QLabel(parent) {
     setObjectName(objectName);
 }
 
-void TDBText::setDataSource(DataSource *newSource) {
+void DataLabel::setDataSource(DataSource *newSource) {
     if (source)
         disconnect(source, nullptr, this, nullptr);
     source = newSource;
@@ -21,12 +21,12 @@ void TDBText::setDataSource(DataSource *newSource) {
     refresh();
 }
 
-void TDBText::setDataField(const QString &name) {
+void DataLabel::setDataField(const QString &name) {
     fieldName = name;
     refresh();
 }
 
-void TDBText::refresh() {
+void DataLabel::refresh() {
     ClientDataSet *rows = source ? source->dataSet() : nullptr;
     QString shown;
     if (rows && rows->active() && !rows->isEmpty() && rows->state() != DataSetState::CalcFields) {

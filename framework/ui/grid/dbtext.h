@@ -8,10 +8,10 @@
 class DataSource;
 
 // A label showing one field of its data source's current row (empty while the dataset is closed).
-class TDBText : public QLabel {
+class DataLabel : public QLabel {
     Q_OBJECT
 public:
-    TDBText(const QString &objectName, QWidget *parent);
+    DataLabel(const QString &objectName, QWidget *parent);
 
     void setDataSource(DataSource *source);
     void setDataField(const QString &fieldName);

@@ -6,7 +6,7 @@
 
 // One column of a data grid: the field it shows and how its title looks. A width of -1 takes the
 // width from the field's size; an empty title takes the field's display label.
-struct TColumn {
+struct GridColumn {
     QString fieldName;
     int width = -1;
     QString title;

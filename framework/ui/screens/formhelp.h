@@ -3,7 +3,7 @@
 #include <QString>
 
 // What a screen closing does with its window.
-enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+enum class CloseAction { Keep, Hide, Free, Minimize };
 
 // Help of a screen: opens helpFile (looked up beside the application) at the context when the
 // file exists, otherwise shows "Ajuda: contexto N".

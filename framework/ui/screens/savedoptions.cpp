@@ -46,9 +46,9 @@ bool isSavedControl(const QWidget *widget) {
     if (qobject_cast<const QLineEdit *>(widget))
         return !qobject_cast<const QComboBox *>(parent);
     if (qobject_cast<const QRadioButton *>(widget))
-        return !qobject_cast<const TRadioGroup *>(parent);
+        return !qobject_cast<const RadioGroup *>(parent);
     return qobject_cast<const QCheckBox *>(widget) || qobject_cast<const QComboBox *>(widget) ||
-           qobject_cast<const TRadioGroup *>(widget);
+           qobject_cast<const RadioGroup *>(widget);
 }
 
 QVariant valueOf(const QWidget *widget) {
@@ -58,7 +58,7 @@ QVariant valueOf(const QWidget *widget) {
         return button->isChecked();
     if (auto *combo = qobject_cast<const QComboBox *>(widget))
         return combo->currentIndex();
-    if (auto *group = qobject_cast<const TRadioGroup *>(widget))
+    if (auto *group = qobject_cast<const RadioGroup *>(widget))
         return group->ItemIndex();
     return {};
 }
@@ -73,7 +73,7 @@ void restore(QWidget *widget, const QVariant &value) {
         button->setChecked(value.toBool());
     else if (auto *combo = qobject_cast<QComboBox *>(widget))
         combo->setCurrentIndex(value.toInt());
-    else if (auto *group = qobject_cast<TRadioGroup *>(widget))
+    else if (auto *group = qobject_cast<RadioGroup *>(widget))
         group->setItemIndex(value.toInt());
 }
 

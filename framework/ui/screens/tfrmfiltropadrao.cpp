@@ -34,7 +34,7 @@ TfrmFiltroPadrao::TfrmFiltroPadrao(QWidget *parent)
     grbFiltroPadrao = new QGroupBox(this);
     grbFiltroPadrao->setObjectName(QStringLiteral("grbFiltroPadrao"));
     auto *criteria = new QVBoxLayout(grbFiltroPadrao);
-    pgcPadrao = new TPageControl(QStringLiteral("pgcPadrao"), grbFiltroPadrao);
+    pgcPadrao = new PageControl(QStringLiteral("pgcPadrao"), grbFiltroPadrao);
     criteria->addWidget(pgcPadrao);
     row->addWidget(grbFiltroPadrao, 1);
     panMenu = sidePanel(QStringLiteral("panMenu"), this);
@@ -99,8 +99,8 @@ void TfrmFiltroPadrao::contextMenuEvent(QContextMenuEvent *event) {
 }
 
 void TfrmFiltroPadrao::done(int result) {
-    TCloseAction action = TCloseAction::caHide;
-    if (!guardCompleted([&] { FormClose(action); }) || action == TCloseAction::caNone)
+    CloseAction action = CloseAction::Hide;
+    if (!guardCompleted([&] { FormClose(action); }) || action == CloseAction::Keep)
         return;
     QDialog::done(result);
 }
@@ -112,8 +112,8 @@ void TfrmFiltroPadrao::FormCreate() {
 
 void TfrmFiltroPadrao::FormActivate() {}
 
-void TfrmFiltroPadrao::FormClose(TCloseAction &action) {
-    action = TCloseAction::caHide;
+void TfrmFiltroPadrao::FormClose(CloseAction &action) {
+    action = CloseAction::Hide;
 }
 
 void TfrmFiltroPadrao::sbtConfirmaClick() {

@@ -24,7 +24,7 @@ class QVBoxLayout;
 // Handlers (virtual, run through the handler guard when Qt calls them): FormCreate (run by
 // create()), FormActivate (each time the dialog is shown, not when it becomes active again after
 // one of its own child dialogs, so that what the user typed stays), FormClose (whenever the dialog
-// is done: accepted, rejected or closed; caHide keeps the dialog for the next use, caNone keeps it
+// is done: accepted, rejected or closed; Hide keeps the dialog for the next use, Keep keeps it
 // open), sbtConfirmaClick (accepts), btfSaveOpcClick / btfLoadOpcClick (saved options).
 //
 // Saved options: btfSaveOpcClick asks for a name (an existing one or a new one) and stores the
@@ -55,7 +55,7 @@ public:
 
     virtual void FormCreate();
     virtual void FormActivate();
-    virtual void FormClose(TCloseAction &action);
+    virtual void FormClose(CloseAction &action);
     virtual void sbtConfirmaClick();
     virtual void btfSaveOpcClick();
     virtual void btfLoadOpcClick();
@@ -64,7 +64,7 @@ public:
 
     QLabel *lblCodTela;
     QGroupBox *grbFiltroPadrao;
-    TPageControl *pgcPadrao;
+    PageControl *pgcPadrao;
     QWidget *panMenu;
     QWidget *panHelp;
     TButtonFlat *sbtHelp;

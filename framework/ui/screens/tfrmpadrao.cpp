@@ -137,27 +137,27 @@ void TfrmPadrao::scopeMenuShortcuts() {
 }
 
 void TfrmPadrao::closeEvent(QCloseEvent *event) {
-    TCloseAction action = TCloseAction::caFree;
+    CloseAction action = CloseAction::Free;
     if (!guardCompleted([&] { FormClose(action); }))
-        action = TCloseAction::caNone;
+        action = CloseAction::Keep;
     applyCloseAction(action, event);
 }
 
-void TfrmPadrao::applyCloseAction(TCloseAction action, QCloseEvent *event) {
+void TfrmPadrao::applyCloseAction(CloseAction action, QCloseEvent *event) {
     QWidget *window = subWindow ? static_cast<QWidget *>(subWindow) : this;
     switch (action) {
-    case TCloseAction::caNone:
+    case CloseAction::Keep:
         event->ignore();
         return;
-    case TCloseAction::caHide:
+    case CloseAction::Hide:
         event->ignore();
         window->hide();
         return;
-    case TCloseAction::caMinimize:
+    case CloseAction::Minimize:
         event->ignore();
         window->showMinimized();
         return;
-    case TCloseAction::caFree:
+    case CloseAction::Free:
         setAttribute(Qt::WA_DeleteOnClose);
         event->accept();
         return;
@@ -182,8 +182,8 @@ void TfrmPadrao::FormCreate() {
 
 void TfrmPadrao::FormActivate() {}
 
-void TfrmPadrao::FormClose(TCloseAction &action) {
-    action = TCloseAction::caFree;
+void TfrmPadrao::FormClose(CloseAction &action) {
+    action = CloseAction::Free;
 }
 
 // Confirming posts a row being edited.

@@ -78,7 +78,7 @@ public:
 
     virtual void FormCreate();
     virtual void FormActivate();
-    virtual void FormClose(TCloseAction &action);
+    virtual void FormClose(CloseAction &action);
     virtual void sbtConfirmarClick();
     virtual void sbtProcurarClick();
     virtual void sbtVerificarClick();
@@ -115,17 +115,17 @@ public:
     QAction *mnuCancelar;
     QAction *mnuVerificar;
     QAction *mnuProcurar;
-    TPageControl *pgcPadrao;
-    TTabSheet *tshFolhaDados;
+    PageControl *pgcPadrao;
+    TabPage *tshFolhaDados;
     QWidget *panDbgPadrao;
     QWidget *scbFolhaDados;
     DataGrid *dbgPadrao;
-    TTabSheet *tshFormulario;
+    TabPage *tshFormulario;
     QWidget *panFormulario;
     QWidget *scbFormulario;
     DataSource *dtsPadrao;
     QWidget *panNavigator;
-    TDBNavigator *dbnPadrao;
+    DataNavigator *dbnPadrao;
     TMessages msgPadrao;
 
 protected:
@@ -140,7 +140,7 @@ private:
     void buildPages();
     void buildNavigator();
     void bindHandlers();
-    void applyCloseAction(TCloseAction action, QCloseEvent *event);
+    void applyCloseAction(CloseAction action, QCloseEvent *event);
     void scopeMenuShortcuts();
 
     QVBoxLayout *formLayout;

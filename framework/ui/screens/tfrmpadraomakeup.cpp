@@ -75,15 +75,15 @@ void TfrmPadrao::buildMenus() {
 }
 
 void TfrmPadrao::buildPages() {
-    pgcPadrao = new TPageControl(QStringLiteral("pgcPadrao"), this);
-    tshFolhaDados = new TTabSheet(QStringLiteral("tshFolhaDados"));
+    pgcPadrao = new PageControl(QStringLiteral("pgcPadrao"), this);
+    tshFolhaDados = new TabPage(QStringLiteral("tshFolhaDados"));
     new QVBoxLayout(tshFolhaDados);
     panDbgPadrao = filledPanel(QStringLiteral("panDbgPadrao"), tshFolhaDados);
     scbFolhaDados = filledPanel(QStringLiteral("scbFolhaDados"), panDbgPadrao);
     dbgPadrao = new DataGrid(QStringLiteral("dbgPadrao"), scbFolhaDados);
     scbFolhaDados->layout()->addWidget(dbgPadrao);
     dbgPadrao->setDataSource(dtsPadrao);
-    tshFormulario = new TTabSheet(QStringLiteral("tshFormulario"));
+    tshFormulario = new TabPage(QStringLiteral("tshFormulario"));
     new QVBoxLayout(tshFormulario);
     panFormulario = filledPanel(QStringLiteral("panFormulario"), tshFormulario);
     scbFormulario = filledPanel(QStringLiteral("scbFormulario"), panFormulario);
@@ -98,7 +98,7 @@ void TfrmPadrao::buildNavigator() {
     auto *row = new QHBoxLayout(panNavigator);
     row->setContentsMargins(0, 0, 0, 0);
     row->addStretch();
-    dbnPadrao = new TDBNavigator(QStringLiteral("dbnPadrao"), panNavigator);
+    dbnPadrao = new DataNavigator(QStringLiteral("dbnPadrao"), panNavigator);
     dbnPadrao->setDataSource(dtsPadrao);
     row->addWidget(dbnPadrao);
     formLayout->addWidget(panNavigator);

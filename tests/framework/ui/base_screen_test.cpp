@@ -23,7 +23,7 @@ namespace {
 class RecordingScreen : public TfrmPadrao {
 public:
     QStringList calls;
-    TCloseAction closeAction = TCloseAction::caFree;
+    CloseAction closeAction = CloseAction::Free;
 
     void FormCreate() override {
         TfrmPadrao::FormCreate();
@@ -33,7 +33,7 @@ public:
         mnuFormulario->setText(QStringLiteral("&Ajustes"));
     }
     void FormActivate() override { calls << "FormActivate"; }
-    void FormClose(TCloseAction &action) override {
+    void FormClose(CloseAction &action) override {
         TfrmPadrao::FormClose(action);
         calls << "FormClose";
         action = closeAction;
@@ -115,11 +115,11 @@ TEST_F(BaseScreenFixture, MdiActivationClicksKeysHelpAndClose) {
     EXPECT_FALSE(screen->mnuFolhaDados->isChecked());
     EXPECT_EQ(screen->calls, QStringList({"pgcPadraoChange"}));
 
-    screen->closeAction = TCloseAction::caNone;
+    screen->closeAction = CloseAction::Keep;
     QTest::mouseClick(screen->sbtFechar, Qt::LeftButton);
     ASSERT_TRUE(screen);
     EXPECT_TRUE(screen->isVisible());
-    screen->closeAction = TCloseAction::caFree;
+    screen->closeAction = CloseAction::Free;
     QTest::mouseClick(screen->sbtFechar, Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(screen);
@@ -178,7 +178,7 @@ TEST_F(BaseScreenFixture, ShortcutsAnswerInTheScreenThatHasTheFocus) {
 TEST_F(BaseScreenFixture, AbortInAPanelExitShowsItsMessageAndKeepsTheFocusOnTheCode) {
     auto *panFiltro = new QWidget;
     panFiltro->setObjectName(QStringLiteral("panFiltro"));
-    auto *medCdEmpresa = new TMaskEdit(QStringLiteral("medCdEmpresa"), panFiltro);
+    auto *medCdEmpresa = new MaskedEdit(QStringLiteral("medCdEmpresa"), panFiltro);
     medCdEmpresa->setEditMask(QStringLiteral("99;0; "));
     (new QHBoxLayout(panFiltro))->addWidget(medCdEmpresa);
     screen->addTopPanel(panFiltro);

@@ -99,7 +99,7 @@ TEST(NumberEdit, KeyPressHandlerRefusesAndReplacesKeys) {
 }
 
 TEST(MaskEdit, TwoDigitMaskKeepsOnlyTypedDigits) {
-    TMaskEdit edit(QStringLiteral("medCdEmpresa"), nullptr);
+    MaskedEdit edit(QStringLiteral("medCdEmpresa"), nullptr);
     edit.setEditMask(QStringLiteral("99;0; "));
     QTest::keyClicks(&edit, QStringLiteral("7a"));
     EXPECT_EQ(edit.text(), QStringLiteral("7"));
@@ -109,10 +109,10 @@ TEST(MaskEdit, TwoDigitMaskKeepsOnlyTypedDigits) {
 }
 
 TEST(RadioGroupAndPages, ItemIndexAndDisabledPages) {
-    TRadioGroup group(QStringLiteral("rdgCtbl"), QStringLiteral("Contabilização"), nullptr);
+    RadioGroup group(QStringLiteral("rdgCtbl"), QStringLiteral("Contabilização"), nullptr);
     group.setItems({"Contabilizadas", "Não contabilizadas", "Ambos"});
     QList<int> changes;
-    QObject::connect(&group, &TRadioGroup::itemIndexChanged, [&](int index) { changes << index; });
+    QObject::connect(&group, &RadioGroup::itemIndexChanged, [&](int index) { changes << index; });
     EXPECT_EQ(group.ItemIndex(), -1);
     group.setItemIndex(2);
     group.button(0)->click();
@@ -121,9 +121,9 @@ TEST(RadioGroupAndPages, ItemIndexAndDisabledPages) {
     EXPECT_EQ(group.ItemIndex(), -1);
     EXPECT_EQ(changes, QList<int>({2, 0, -1}));
 
-    TPageControl pages(QStringLiteral("pgcPadrao"));
-    auto *grid = new TTabSheet(QStringLiteral("tshFolhaDados"));
-    auto *form = new TTabSheet(QStringLiteral("tshFormulario"));
+    PageControl pages(QStringLiteral("pgcPadrao"));
+    auto *grid = new TabPage(QStringLiteral("tshFolhaDados"));
+    auto *form = new TabPage(QStringLiteral("tshFormulario"));
     form->setEnabled(false);
     pages.addPage(grid, QStringLiteral("Folha"));
     pages.addPage(form, QStringLiteral("Ajustes"));

@@ -31,10 +31,10 @@ public:
     TNumberEdit *nedVrDocuIni;
     QCheckBox *chbAVencer;
     QComboBox *cbbStatus;
-    TRadioGroup *rdgCtbl;
+    RadioGroup *rdgCtbl;
 
     RecordingFilter() {
-        auto *page = new TTabSheet(QStringLiteral("tshDocumento"));
+        auto *page = new TabPage(QStringLiteral("tshDocumento"));
         auto *column = new QVBoxLayout(page);
         rbtTodosForn = new QRadioButton(QStringLiteral("Todos"), page);
         rbtTodosForn->setObjectName(QStringLiteral("rbtTodosForn"));
@@ -48,7 +48,7 @@ public:
         cbbStatus = new QComboBox(page);
         cbbStatus->setObjectName(QStringLiteral("cbbStatus"));
         cbbStatus->addItems({"Baixada", "Em Aberto", "Planejada", "Todas"});
-        rdgCtbl = new TRadioGroup(QStringLiteral("rdgCtbl"), QStringLiteral("Contabilização"), page);
+        rdgCtbl = new RadioGroup(QStringLiteral("rdgCtbl"), QStringLiteral("Contabilização"), page);
         rdgCtbl->setItems({"Contabilizadas", "Não contabilizadas", "Ambos"});
         for (QWidget *w : std::initializer_list<QWidget *>{rbtTodosForn, rbtListaForn, depVencIni,
                                                            nedVrDocuIni, chbAVencer, cbbStatus, rdgCtbl})
@@ -62,7 +62,7 @@ public:
         lblCodTela->setText(QStringLiteral("PAG00801"));
     }
     void FormActivate() override { calls << "FormActivate"; }
-    void FormClose(TCloseAction &action) override {
+    void FormClose(CloseAction &action) override {
         TfrmFiltroPadrao::FormClose(action);
         calls << "FormClose";
     }

@@ -49,13 +49,13 @@ TEST_F(GridFixture, VisibleFieldsAreTheDefaultColumns) {
     EXPECT_EQ(alignment(1), Qt::AlignLeft);
     EXPECT_EQ(alignment(2), Qt::AlignRight);
 
-    TColumn marking;
+    GridColumn marking;
     marking.fieldName = QStringLiteral("IDMARCADO");
     marking.width = 20;
     marking.title = QStringLiteral("4");
     marking.titleFont = QFont(QStringLiteral("Monotype Sorts"));
     marking.titleAlignment = Qt::AlignHCenter;
-    TColumn value;
+    GridColumn value;
     value.fieldName = QStringLiteral("VALOR");
     value.width = 70;
     value.titleAlignment = Qt::AlignRight;
@@ -88,9 +88,9 @@ TEST_F(GridFixture, GridAndCursorFollowEachOther) {
 }
 
 TEST_F(GridFixture, HundredThousandRowsOpenAndScrollComputingOnlyVisibleRows) {
-    TColumn label;
+    GridColumn label;
     label.fieldName = QStringLiteral("ROTULO");
-    TColumn code;
+    GridColumn code;
     code.fieldName = QStringLiteral("CODIGO");
     grid.setColumns({code, label});
     loadRows(rows, 100000);
@@ -112,12 +112,12 @@ TEST_F(GridFixture, HundredThousandRowsOpenAndScrollComputingOnlyVisibleRows) {
 }
 
 TEST_F(GridFixture, BulkWorkWithDisabledControlsIsFollowedOnceAfterwards) {
-    TColumn label;
+    GridColumn label;
     label.fieldName = QStringLiteral("ROTULO");
     grid.setColumns({label});
     loadRows(rows, 20000);
     ASSERT_TRUE(showActive(&grid));
-    TDBText text(QStringLiteral("dbtNome"), nullptr);
+    DataLabel text(QStringLiteral("dbtNome"), nullptr);
     text.setDataSource(&source);
     text.setDataField(QStringLiteral("ROTULO"));
     const auto markAll = [this] {
@@ -196,7 +196,7 @@ TEST(DBText, ShowsTheFieldOfTheCurrentRow) {
     declareRows(rows);
     DataSource source;
     source.setDataSet(&rows);
-    TDBText label(QStringLiteral("dbtNome"), nullptr);
+    DataLabel label(QStringLiteral("dbtNome"), nullptr);
     label.setDataSource(&source);
     label.setDataField(QStringLiteral("ROTULO"));
     EXPECT_TRUE(label.text().isEmpty());
