@@ -1,6 +1,5 @@
-#include "serverprocess.h"
-
 #include "framework/session/norvela.h"
+#include "tests/support/serverfixture.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -10,9 +9,11 @@
 class ServerEnvironment : public testing::Environment {
 public:
     void SetUp() override {
-        server = std::make_unique<ServerProcess>();
-        ASSERT_TRUE(server->start()) << server->failure().toStdString();
-        Norvela::setWebURL(QStringLiteral("127.0.0.1"));
+        ServerFixture::Options options;
+        options.demoSize = 300;
+        server = std::make_unique<ServerFixture>(options);
+        ASSERT_NO_THROW(server->start());
+        Norvela::setWebURL(server->host());
         Norvela::setWebPort(server->port());
         Norvela::setOperador(QStringLiteral("admin"), QStringLiteral("admin"));
     }
@@ -20,7 +21,7 @@ public:
     void TearDown() override { server.reset(); }
 
 private:
-    std::unique_ptr<ServerProcess> server;
+    std::unique_ptr<ServerFixture> server;
 };
 
 int main(int argc, char **argv) {
