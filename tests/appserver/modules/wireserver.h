@@ -1,8 +1,6 @@
 #pragma once
 
-#include "appserver/server/listener.h"
-
-#include <QThread>
+#include "tests/support/listenerthread.h"
 
 #include <memory>
 
@@ -22,8 +20,5 @@ public:
 private:
     void waitForClientsToLeave();
 
-    ModuleRegistry m_modules;
-    QThread m_thread;
-    Listener *m_listener = nullptr;
-    quint16 m_port = 0;
+    ListenerThread m_listener;
 };

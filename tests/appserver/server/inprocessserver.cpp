@@ -5,9 +5,9 @@
 
 #include <QSqlDatabase>
 
-InProcessServer::InProcessServer(ServerSettings settings) {
-    m_modules.add<EchoModule>();
-    settings.port = 0;
+namespace {
+
+ServerBackend memoryBackend() {
     ServerBackend backend;
     backend.openDatabase = [](const QString &name) {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
@@ -18,21 +18,19 @@ InProcessServer::InProcessServer(ServerSettings settings) {
     backend.checkOperator = [](QSqlDatabase &, const QString &code, const QString &password) {
         return code == QLatin1StringView("admin") && password == QLatin1StringView("segredo");
     };
-    backend.modules = &m_modules;
-    m_listener = new Listener(settings, backend);
-    m_listener->moveToThread(&m_thread);
-    m_thread.start();
-    QMetaObject::invokeMethod(
-        m_listener, [this] { m_port = m_listener->start() ? m_listener->serverPort() : 0; },
-        Qt::BlockingQueuedConnection);
+    return backend;
 }
 
-InProcessServer::~InProcessServer() {
-    QMetaObject::invokeMethod(
-        m_listener, [this] { delete m_listener; }, Qt::BlockingQueuedConnection);
-    m_thread.quit();
-    m_thread.wait();
+ModuleRegistry echoOnly() {
+    ModuleRegistry modules;
+    modules.add<EchoModule>();
+    return modules;
 }
+
+} // namespace
+
+InProcessServer::InProcessServer(ServerSettings settings)
+    : m_listener(std::move(settings), memoryBackend(), echoOnly()) {}
 
 std::unique_ptr<TNetConnection> InProcessServer::connection(const QString &password) const {
     TNetConnection::setCredentialsProvider([password] {
@@ -40,6 +38,6 @@ std::unique_ptr<TNetConnection> InProcessServer::connection(const QString &passw
     });
     auto net = std::make_unique<TNetConnection>();
     net->setServerName(EchoModule::name());
-    net->setPort(m_port);
+    net->setPort(port());
     return net;
 }

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "appserver/server/listener.h"
-
-#include <QThread>
+#include "tests/support/listenerthread.h"
 
 #include <memory>
 
@@ -13,14 +11,10 @@ class TNetConnection;
 class InProcessServer {
 public:
     explicit InProcessServer(ServerSettings settings = {});
-    ~InProcessServer();
 
-    quint16 port() const { return m_port; }
+    quint16 port() const { return m_listener.port(); }
     std::unique_ptr<TNetConnection> connection(const QString &password = QStringLiteral("segredo")) const;
 
 private:
-    ModuleRegistry m_modules;
-    QThread m_thread;
-    Listener *m_listener = nullptr;
-    quint16 m_port = 0;
+    ListenerThread m_listener;
 };
