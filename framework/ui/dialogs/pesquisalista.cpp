@@ -1,12 +1,11 @@
 #include "framework/ui/dialogs/pesquisalista.h"
 
 #include "framework/core/datasource.h"
+#include "framework/ui/dialogs/okcancel.h"
 #include "server_contract/listargs.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QDialogButtonBox>
-#include <QPushButton>
 #include <QSet>
 #include <QStandardItemModel>
 #include <QTreeView>
@@ -91,12 +90,7 @@ void PesquisaLista(DataSource *source, const QString &keyField, const QString &t
     view->setUniformRowHeights(true);
     view->setModel(&lines);
     layout->addWidget(view);
-    auto *buttons = new QDialogButtonBox(&dialog);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("Cancelar"), QDialogButtonBox::RejectRole);
-    layout->addWidget(buttons);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(okCancelButtons(&dialog));
     dialog.resize(520, 360);
     if (dialog.exec() == QDialog::Accepted)
         list = CodeList::write(checkedCodes(lines));

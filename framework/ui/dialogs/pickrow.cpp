@@ -1,13 +1,12 @@
 #include "framework/ui/dialogs/pickrow.h"
 
 #include "framework/core/datasource.h"
+#include "framework/ui/dialogs/okcancel.h"
 #include "framework/ui/grid/dbgrid.h"
 #include "framework/ui/messages/guard.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QDialogButtonBox>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 bool pickRow(DataSource *source, const QString &title) {
@@ -22,12 +21,7 @@ bool pickRow(DataSource *source, const QString &title) {
     auto *grid = new DataGrid(QStringLiteral("dbgPickRow"), &dialog);
     grid->setDataSource(source);
     layout->addWidget(grid);
-    auto *buttons = new QDialogButtonBox(&dialog);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("Cancelar"), QDialogButtonBox::RejectRole);
-    layout->addWidget(buttons);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(okCancelButtons(&dialog));
     QObject::connect(grid, &DataGrid::dblClick, &dialog, &QDialog::accept);
     QObject::connect(grid, &DataGrid::keyDown, &dialog, [&dialog](int &key, Qt::KeyboardModifiers) {
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

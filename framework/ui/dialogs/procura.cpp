@@ -1,12 +1,12 @@
 #include "framework/ui/dialogs/procura.h"
 
 #include "framework/core/dataset.h"
+#include "framework/ui/dialogs/okcancel.h"
 #include "framework/ui/messages/messageservice.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
 
@@ -35,12 +35,7 @@ void Procura(ClientDataSet *rows) {
     value->setObjectName(QStringLiteral("edtValor"));
     form->addRow(QStringLiteral("Campo"), column);
     form->addRow(QStringLiteral("Valor"), value);
-    auto *buttons = new QDialogButtonBox(&dialog);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("Cancelar"), QDialogButtonBox::RejectRole);
-    form->addRow(buttons);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(okCancelButtons(&dialog));
     if (dialog.exec() != QDialog::Accepted || column->currentIndex() < 0)
         return;
     const int row = findRow(rows, column->currentData().toInt(), value->text());

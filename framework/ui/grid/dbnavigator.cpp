@@ -44,14 +44,8 @@ QToolButton *DataNavigator::button(const QString &name) const {
 }
 
 void DataNavigator::setDataSource(DataSource *newSource) {
-    if (source)
-        disconnect(source, nullptr, this, nullptr);
+    deferred.follow(source, newSource);
     source = newSource;
-    if (source) {
-        connect(source, &DataSource::afterScroll, this, [this] { deferred.request(source->dataSet()); });
-        connect(source, &DataSource::layoutChanged, this, [this] { deferred.request(source->dataSet()); });
-        connect(source, &DataSource::stateChanged, this, [this] { deferred.request(source->dataSet()); });
-    }
     refresh();
 }
 

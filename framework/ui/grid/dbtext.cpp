@@ -9,15 +9,10 @@ DataLabel::DataLabel(const QString &objectName, QWidget *parent)
 }
 
 void DataLabel::setDataSource(DataSource *newSource) {
-    if (source)
-        disconnect(source, nullptr, this, nullptr);
+    deferred.follow(source, newSource);
     source = newSource;
-    if (source) {
-        connect(source, &DataSource::afterScroll, this, [this] { deferred.request(source->dataSet()); });
-        connect(source, &DataSource::layoutChanged, this, [this] { deferred.request(source->dataSet()); });
-        connect(source, &DataSource::stateChanged, this, [this] { deferred.request(source->dataSet()); });
+    if (source)
         connect(source, &DataSource::dataChanged, this, [this] { deferred.request(source->dataSet()); });
-    }
     refresh();
 }
 

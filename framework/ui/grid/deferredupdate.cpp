@@ -1,6 +1,7 @@
 #include "framework/ui/grid/deferredupdate.h"
 
 #include "framework/core/dataset.h"
+#include "framework/core/datasource.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -23,4 +24,15 @@ void DeferredUpdate::request(const ClientDataSet *rows) {
         if (!watched || !watched->controlsDisabled())
             update();
     });
+}
+
+void DeferredUpdate::follow(DataSource *oldSource, DataSource *newSource) {
+    if (oldSource)
+        QObject::disconnect(oldSource, nullptr, owner, nullptr);
+    if (!newSource)
+        return;
+    const auto requestUpdate = [this, newSource] { request(newSource->dataSet()); };
+    QObject::connect(newSource, &DataSource::afterScroll, owner, requestUpdate);
+    QObject::connect(newSource, &DataSource::layoutChanged, owner, requestUpdate);
+    QObject::connect(newSource, &DataSource::stateChanged, owner, requestUpdate);
 }

@@ -4,6 +4,7 @@
 #include <functional>
 
 class ClientDataSet;
+class DataSource;
 
 // Keeps a data-aware control from following a dataset while its controls are disabled (bulk
 // work moving the cursor over many rows): request() updates at once when the controls are
@@ -13,6 +14,9 @@ public:
     DeferredUpdate(QObject *owner, std::function<void()> update);
 
     void request(const ClientDataSet *rows);
+    // Moves the owner from one data source to another: drops the owner's connections to the old
+    // source and requests an update on each scroll, layout change and state change of the new one.
+    void follow(DataSource *oldSource, DataSource *newSource);
 
 private:
     QObject *owner;
