@@ -39,6 +39,8 @@ void TfrmRecCtPagar::createDataSets() {
 }
 
 void TfrmRecCtPagar::bindDataSetEvents() {
+    markedKey.emplace(*cdsCntPagar, std::initializer_list<const char *>{"CDFILIAL", "NRPARCELAPAG",
+                                                                        "NRLANCTONF", "NRSEQVENPAG"});
     connect(cdsCntPagar, &ClientDataSet::calcFields, this, &TfrmRecCtPagar::cdsCntPagarCalcFields);
     connect(cdsCntPagar, &ClientDataSet::afterOpen, this, &TfrmRecCtPagar::cdsCntPagarAfterOpen);
     connect(cdsCntPagar, &ClientDataSet::afterClose, this, &TfrmRecCtPagar::cdsCntPagarAfterClose);
@@ -76,10 +78,7 @@ void TfrmRecCtPagar::cdsCntPagarAfterClose() {
 }
 
 QString TfrmRecCtPagar::markedKeyOfCurrentRow() const {
-    QString key;
-    for (const char *name : {"CDFILIAL", "NRPARCELAPAG", "NRLANCTONF", "NRSEQVENPAG"})
-        key += cdsCntPagar->fieldByName(name)->asString();
-    return key;
+    return markedKey->current();
 }
 
 void TfrmRecCtPagar::cdsCntPagarAfterPost() {

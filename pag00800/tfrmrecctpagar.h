@@ -2,10 +2,12 @@
 
 #include "framework/core/dataset.h"
 #include "framework/core/keylist.h"
+#include "framework/core/rowkey.h"
 #include "framework/ui/screens/tfrmpadrao.h"
 
 #include <QPointer>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -90,6 +92,7 @@ private:
     void bindDataSetEvents();
 
     std::unique_ptr<TKeyList> lstMarcados;
+    std::optional<RowKey> markedKey;
 };
 
 // The open recalculation screen. It reads as empty once the screen is gone, so a stale reference

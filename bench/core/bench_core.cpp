@@ -4,6 +4,7 @@
 #include "payables.h"
 
 #include "framework/core/keylist.h"
+#include "framework/core/rowkey.h"
 
 #include <QSet>
 #include <benchmark/benchmark.h>
@@ -57,22 +58,22 @@ size_t heapInUse() {
 
 // The screen's marking: edit, set the mark, post; afterPost keeps the key list in step.
 void connectMarkedSet(ClientDataSet &set, TKeyList &marked) {
-    QObject::connect(&set, &ClientDataSet::afterPost, &set, [&set, &marked] {
-        const QString key =
-            set.fieldByName("CDFILIAL")->asString() + set.fieldByName("NRPARCELAPAG")->asString() +
-            set.fieldByName("NRLANCTONF")->asString() + set.fieldByName("NRSEQVENPAG")->asString();
-        if (set.fieldByName("IDMARCADO")->asString() == u"S")
-            marked.Add(key, 0);
+    const Field *mark = set.fieldByName("IDMARCADO");
+    const RowKey key(set, {"CDFILIAL", "NRPARCELAPAG", "NRLANCTONF", "NRSEQVENPAG"});
+    QObject::connect(&set, &ClientDataSet::afterPost, &set, [mark, key, &marked] {
+        if (mark->asString() == u"S")
+            marked.Add(key.current(), 0);
         else
-            marked.Remove(key);
+            marked.Remove(key.current());
     });
 }
 
 void markAll(ClientDataSet &set) {
+    Field *mark = set.fieldByName("IDMARCADO");
     set.disableControls();
     for (set.first(); !set.eof(); set.next()) {
         set.edit();
-        set.fieldByName("IDMARCADO")->setAsString("S");
+        mark->setAsString("S");
         set.post();
     }
     set.enableControls();

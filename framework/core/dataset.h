@@ -112,6 +112,7 @@ signals:
 private:
     friend class Field;
     QVariant currentValue(int fieldIndex);
+    void appendCurrentText(int fieldIndex, QString &out);
     void setCurrentValue(int fieldIndex, const QVariant &value);
     QVariant bufferValue(int fieldIndex);
     void requireActive() const;

@@ -102,6 +102,15 @@ QVariant ClientDataSet::currentValue(int fieldIndex) {
     return calculated ? calcValuesOf(row).at(fieldIndex) : m_store->value(row, fieldIndex);
 }
 
+// Appends a text field's value on the current row; a stored, unedited row is read without copies.
+void ClientDataSet::appendCurrentText(int fieldIndex, QString &out) {
+    const int row = currentRow();
+    if (m_state != DataSetState::Browse || m_readRow >= 0 || row < 0)
+        out += currentValue(fieldIndex).toString();
+    else
+        m_store->appendText(row, fieldIndex, out);
+}
+
 void ClientDataSet::setCurrentValue(int fieldIndex, const QVariant &value) {
     const bool calculated = m_fields.at(size_t(fieldIndex))->def().calculated;
     if (m_state == DataSetState::CalcFields) {

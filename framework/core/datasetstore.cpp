@@ -1,6 +1,7 @@
 #include "framework/core/datasetstore.h"
 
 #include <QAnyStringView>
+#include <algorithm>
 
 namespace {
 int kindGroup(FieldKind kind) {
@@ -77,6 +78,19 @@ bool DataSetStore::textEquals(int row, int field, QStringView text, Qt::CaseSens
     if (cs == Qt::CaseSensitive && bytes.size() < text.size())
         return false;
     return QAnyStringView::compare(QUtf8StringView(bytes), text, cs) == 0;
+}
+
+void DataSetStore::appendText(int row, int field, QString &out) const {
+    if (!readsPacket(row, field) || !m_sameKind.at(field) || kindGroup(m_declared.at(field).kind) != 0) {
+        out += value(row, field).toString();
+        return;
+    }
+    const QByteArrayView bytes = m_packet.column(m_packetColumn.at(field)).textAt(row);
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
+    if (ascii)
+        out += QLatin1StringView(bytes.data(), bytes.size());
+    else
+        out += QString::fromUtf8(bytes);
 }
 
 void DataSetStore::setValue(int row, int field, const QVariant &value) {

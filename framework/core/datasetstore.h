@@ -15,6 +15,8 @@ public:
     int rowCount() const { return m_rows; }
     QVariant value(int row, int field) const;
     bool textEquals(int row, int field, QStringView text, Qt::CaseSensitivity cs) const;
+    // Appends the text of a text field's cell to out, straight from the packet when it is there.
+    void appendText(int row, int field, QString &out) const;
     void setValue(int row, int field, const QVariant &value);
     int appendRow();
 

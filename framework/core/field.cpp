@@ -103,6 +103,13 @@ QString Field::asString() const {
     }
 }
 
+void Field::appendAsString(QString &out) const {
+    if (isTextKind(m_def.kind) && !m_def.calculated)
+        m_dataSet->appendCurrentText(m_index, out);
+    else
+        out += asString();
+}
+
 double Field::asDateTime() const {
     return asFloat();
 }
@@ -185,6 +192,8 @@ QVariant Field::normalized(const QVariant &value) const {
     switch (m_def.kind) {
     case FieldKind::Text:
     case FieldKind::FixedText: {
+        if (fromText && (m_def.size <= 0 || value.toString().size() <= m_def.size))
+            return value;
         const QString text = value.toString();
         return m_def.size > 0 && text.size() > m_def.size ? text.left(m_def.size) : text;
     }

@@ -21,6 +21,8 @@ public:
     QVariant value() const;
     bool isNull() const;
     QString asString() const;
+    // Appends asString() to out; texts of loaded rows go straight from storage, without a copy.
+    void appendAsString(QString &out) const;
     double asDateTime() const;
     double asFloat() const;
     qint64 asInteger() const;

@@ -1,6 +1,7 @@
 #include "payablefixture.h"
 
 #include "framework/core/datasource.h"
+#include "framework/core/rowkey.h"
 
 #include <gtest/gtest.h>
 
@@ -281,4 +282,41 @@ TEST(DataSet, ManyEditsKeepTheirValuesAsTheOverlayGrows) {
     set.setFilter("IDMARCADO = 'S'");
     set.setFiltered(true);
     EXPECT_EQ(set.recordCount(), 101);
+}
+
+// A row key reads the same texts as asString on every path: a loaded row, a posted edit, an edit
+// in progress, an appended row, accents, nulls and a field of another kind.
+TEST(DataSet, RowKeyMatchesTheFieldTextsOnEveryRow) {
+    PayableFixture fixture;
+    ClientDataSet &set = fixture.set;
+    DataPacket packet = PayableFixture::packet();
+    packet.appendRow(
+        {"N", "Ações", QVariant(), "0000000127", "01", 46130.0, 7.0, "Impostos", "79", "", "04", "x5"});
+    set.setData(packet);
+    const RowKey key(set, {"CDFILIAL", "DSCONTAPAG", "NRPARCELAPAG", "VRATUAPAG"});
+    const auto expected = [&set] {
+        return set.fieldByName("CDFILIAL")->asString() + set.fieldByName("DSCONTAPAG")->asString() +
+               set.fieldByName("NRPARCELAPAG")->asString() + set.fieldByName("VRATUAPAG")->asString();
+    };
+    QStringList keys;
+    for (set.first(); !set.eof(); set.next())
+        keys << key.current();
+    EXPECT_EQ(keys, QStringList({"0001Aluguel011234,5", "00010210", "0002Energia0199,99", "0002energia035",
+                                 "Ações047"}));
+
+    set.first();
+    set.edit();
+    set.fieldByName("CDFILIAL")->setAsString("0009");
+    EXPECT_EQ(key.current(), "0009Aluguel011234,5");
+    set.post();
+    EXPECT_EQ(key.current(), expected());
+    EXPECT_EQ(key.current(), "0009Aluguel011234,5");
+
+    set.append();
+    set.fieldByName("CDFILIAL")->setAsString("0003");
+    set.fieldByName("NRPARCELAPAG")->setAsString("05");
+    EXPECT_EQ(key.current(), "000305");
+    set.post();
+    EXPECT_EQ(key.current(), expected());
+    EXPECT_THROW(RowKey(set, {"CDFILIAL", "NAOEXISTE"}), std::invalid_argument);
 }
