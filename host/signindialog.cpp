@@ -2,6 +2,7 @@
 
 #include "framework/session/operador.h"
 #include "framework/ui/messages/guard.h"
+#include "framework/ui/messages/messageservice.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -65,6 +66,8 @@ void SignInDialog::btnEntrarClick() {
     }
     edtSenha->clear();
     if (--m_triesLeft == 0) {
+        MessageService::current().error(
+            QStringLiteral("Operador ou senha inválidos. O acesso foi recusado após três tentativas."));
         reject();
         return;
     }

@@ -1,3 +1,4 @@
+#include "framework/ui/messages/scriptedmessages.h"
 #include "host/signindialog.h"
 #include "tests/framework/session/testdatabase.h"
 
@@ -38,11 +39,15 @@ TEST_F(SignInDialogTest, RefusesAWrongPasswordAndAcceptsTheRightOne) {
     EXPECT_EQ(dialog.operador(), QStringLiteral("admin"));
 }
 
-TEST_F(SignInDialogTest, ThirdRefusalClosesTheDialog) {
+TEST_F(SignInDialogTest, ThirdRefusalSaysWhyAndClosesTheDialog) {
+    ScriptedMessages messages;
     enter(QStringLiteral("ninguem"), QStringLiteral("x"));
     enter(QStringLiteral("caixa"), QStringLiteral("admin"));
     EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(messages.texts().isEmpty());
     enter(QStringLiteral("caixa"), QStringLiteral(""));
+    EXPECT_EQ(messages.textsOf(DialogType::Error),
+              QStringList{"Operador ou senha inválidos. O acesso foi recusado após três tentativas."});
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(dialog.triesLeft(), 0);
