@@ -1,6 +1,6 @@
 // GetCntPagar end to end (query, encode, send, decode, load into a ClientDataSet) beside the same rows
-// read straight from the database with QSqlQuery, and GetAjusPag calls per second, against a real
-// pagserver process on loopback over SQLite files of 10,000 and 100,000 instalments of one company.
+// read straight from the database with QSqlQuery, against a real pagserver process on loopback over
+// SQLite files of 10,000 and 100,000 instalments of one company.
 
 #include "appserver/db/database.h"
 #include "appserver/db/sqlutil.h"
@@ -146,20 +146,8 @@ void directRead(benchmark::State &state) {
     record(state, "direct", seconds, rows);
 }
 
-void remoteAdjustments(benchmark::State &state) {
-    Server &target = server(10000);
-    TNetConnection net;
-    net.setServerName(RecConPag::serverName);
-    net.setPort(target.port);
-    net.setConnected(true);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(net.call(RecConPag::Method::GetAjusPag, {"0101", "1", "01", "01"}));
-    state.counters["calls/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
-}
-
 BENCHMARK(remoteFetch)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 BENCHMARK(directRead)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
-BENCHMARK(remoteAdjustments)->Unit(benchmark::kMicrosecond)->UseRealTime()->MinTime(2);
 
 void stopServers() {
     for (auto &[rows, running] : servers) {
