@@ -18,11 +18,8 @@ Field *ClientDataSet::addField(const FieldDef &def) {
     if (def.name.isEmpty() || findField(def.name))
         throw std::invalid_argument("field without a name or with a duplicate name: " +
                                     def.name.toStdString());
-    m_fields.push_back(std::make_unique<Field>(this, int(m_fields.size()), def));
-    m_nameHashes.append(asciiNameHash(def.name).value_or(0));
-    m_hasCalcFields = m_hasCalcFields || def.calculated;
     m_fieldsFromPacket = false;
-    return m_fields.back().get();
+    return registerField(def);
 }
 
 QList<FieldDef> ClientDataSet::fieldDefs() const {
@@ -36,21 +33,32 @@ QList<FieldDef> ClientDataSet::fieldDefs() const {
 void ClientDataSet::clearFields() {
     if (active())
         throw std::logic_error("fields can only be cleared on an inactive dataset");
-    m_fields.clear();
-    m_nameHashes.clear();
-    m_hasCalcFields = false;
+    removeFields();
     m_fieldsFromPacket = false;
 }
 
 void ClientDataSet::declareFields(const QList<FieldDef> &defs) {
+    removeFields();
+    for (const FieldDef &def : defs)
+        registerField(def);
+    m_fieldsFromPacket = true;
+}
+
+// Creates a field and keeps the lookups over the fields in step with it.
+Field *ClientDataSet::registerField(const FieldDef &def) {
+    if (def.required && !def.calculated)
+        m_requiredFields.append(int(m_fields.size()));
+    m_hasCalcFields = m_hasCalcFields || def.calculated;
+    m_nameHashes.append(asciiNameHash(def.name).value_or(0));
+    m_fields.push_back(std::make_unique<Field>(this, int(m_fields.size()), def));
+    return m_fields.back().get();
+}
+
+void ClientDataSet::removeFields() {
     m_fields.clear();
     m_nameHashes.clear();
-    for (const FieldDef &def : defs) {
-        m_fields.push_back(std::make_unique<Field>(this, int(m_fields.size()), def));
-        m_nameHashes.append(asciiNameHash(def.name).value_or(0));
-    }
-    m_hasCalcFields = std::any_of(defs.begin(), defs.end(), [](const FieldDef &d) { return d.calculated; });
-    m_fieldsFromPacket = true;
+    m_requiredFields.clear();
+    m_hasCalcFields = false;
 }
 
 int ClientDataSet::fieldCount() const {

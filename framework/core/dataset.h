@@ -112,6 +112,8 @@ signals:
 private:
     friend class Field;
     QVariant currentValue(int fieldIndex);
+    int storedCurrentRow() const;
+    QString currentText(int fieldIndex);
     void appendCurrentText(int fieldIndex, QString &out);
     void setCurrentValue(int fieldIndex, const QVariant &value);
     QVariant bufferValue(int fieldIndex);
@@ -122,6 +124,8 @@ private:
     int currentRow() const;
     void openWith(const DataPacket &packet);
     void declareFields(const QList<FieldDef> &defs);
+    Field *registerField(const FieldDef &def);
+    void removeFields();
     const QVariantList &calcValuesOf(int row);
     const QVariantList &editCalcValues();
     void calculate(QVariantList &target, int row, DataSetState rowState);
@@ -143,6 +147,7 @@ private:
     QVariantList m_editCalc;
     bool m_editCalcValid = false;
     bool m_hasCalcFields = false;
+    QList<int> m_requiredFields; // stored fields that a post must find filled
     bool m_fieldsFromPacket = false;
     int m_readRow = -1;
     QVariantList *m_calcTarget = nullptr;

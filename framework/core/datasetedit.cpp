@@ -57,10 +57,10 @@ void ClientDataSet::post() {
 }
 
 void ClientDataSet::checkRequired() {
-    for (const auto &field : m_fields) {
-        if (field->def().required && !field->def().calculated && !bufferValue(field->index()).isValid())
+    for (int index : std::as_const(m_requiredFields)) {
+        if (!bufferValue(index).isValid())
             throw std::invalid_argument(
-                QStringLiteral("O campo %1 precisa de um valor.").arg(field->name()).toStdString());
+                QStringLiteral("O campo %1 precisa de um valor.").arg(field(index)->name()).toStdString());
     }
 }
 
@@ -102,10 +102,20 @@ QVariant ClientDataSet::currentValue(int fieldIndex) {
     return calculated ? calcValuesOf(row).at(fieldIndex) : m_store->value(row, fieldIndex);
 }
 
-// Appends a text field's value on the current row; a stored, unedited row is read without copies.
+// The current row when reads of stored fields go straight to the store, otherwise -1.
+int ClientDataSet::storedCurrentRow() const {
+    return m_state == DataSetState::Browse && m_readRow < 0 ? currentRow() : -1;
+}
+
+// Text fields on a stored, unedited row are read from the store without a variant in between.
+QString ClientDataSet::currentText(int fieldIndex) {
+    const int row = storedCurrentRow();
+    return row < 0 ? currentValue(fieldIndex).toString() : m_store->textOf(row, fieldIndex);
+}
+
 void ClientDataSet::appendCurrentText(int fieldIndex, QString &out) {
-    const int row = currentRow();
-    if (m_state != DataSetState::Browse || m_readRow >= 0 || row < 0)
+    const int row = storedCurrentRow();
+    if (row < 0)
         out += currentValue(fieldIndex).toString();
     else
         m_store->appendText(row, fieldIndex, out);

@@ -1,7 +1,7 @@
 #include "framework/core/datasetstore.h"
 
 #include <QAnyStringView>
-#include <algorithm>
+#include <optional>
 
 namespace {
 int kindGroup(FieldKind kind) {
@@ -43,54 +43,75 @@ void DataSetStore::reset(const QList<FieldDef> &declared) {
 void DataSetStore::load(const QList<FieldDef> &declared, const DataPacket &packet) {
     m_declared = declared;
     m_packet = packet;
-    m_rows = packet.rowCount();
+    m_rows = m_packetRows = packet.rowCount();
     m_packetColumn.clear();
     m_sameKind.clear();
+    m_textColumn.clear();
     for (const FieldDef &def : declared) {
         const int column = def.calculated ? -1 : packet.fieldIndex(def.name);
+        const bool sameKind =
+            column >= 0 && kindGroup(packet.fields().at(column).kind) == kindGroup(def.kind);
         m_packetColumn.append(column);
-        m_sameKind.append(column >= 0 && kindGroup(packet.fields().at(column).kind) == kindGroup(def.kind));
+        m_sameKind.append(sameKind);
+        m_textColumn.append(sameKind && kindGroup(def.kind) == 0 ? &m_packet.column(column) : nullptr);
     }
     m_overlay = QList<CellOverlay>(declared.size());
-}
-
-bool DataSetStore::readsPacket(int row, int field) const {
-    return m_packetColumn.at(field) >= 0 && row < m_packet.rowCount() && !m_overlay.at(field).find(row);
 }
 
 QVariant DataSetStore::value(int row, int field) const {
     if (const QVariant *written = m_overlay.at(field).find(row))
         return *written;
     const int column = m_packetColumn.at(field);
-    if (column < 0 || row >= m_packet.rowCount())
+    if (column < 0 || row >= m_packetRows)
         return {};
     const QVariant stored = m_packet.value(row, column);
     return m_sameKind.at(field) ? stored : convert(stored, m_declared.at(field).kind);
 }
 
-bool DataSetStore::textEquals(int row, int field, QStringView text, Qt::CaseSensitivity cs) const {
-    if (!readsPacket(row, field) || !m_sameKind.at(field) || kindGroup(m_declared.at(field).kind) != 0)
-        return value(row, field).toString().compare(text, cs) == 0;
-    const PacketColumn &column = m_packet.column(m_packetColumn.at(field));
-    if (column.isNull(row))
-        return text.isEmpty();
-    const QByteArrayView bytes = column.textAt(row);
-    if (cs == Qt::CaseSensitive && bytes.size() < text.size())
-        return false;
-    return QAnyStringView::compare(QUtf8StringView(bytes), text, cs) == 0;
+// The UTF-8 bytes of a text cell read from the packet (a null reads as no bytes); nothing when the
+// cell was written since or the packet holds it in another kind.
+std::optional<QByteArrayView> DataSetStore::packetText(int row, int field) const {
+    const PacketColumn *column = m_textColumn.at(field);
+    if (!column || row >= m_packetRows || m_overlay.at(field).find(row))
+        return std::nullopt;
+    return column->textAt(row);
 }
 
+QString DataSetStore::textOf(int row, int field) const {
+    if (const std::optional<QByteArrayView> bytes = packetText(row, field))
+        return QString::fromUtf8(*bytes);
+    if (const QVariant *written = m_overlay.at(field).find(row))
+        return written->toString();
+    return value(row, field).toString();
+}
+
+bool DataSetStore::textEquals(int row, int field, QStringView text, Qt::CaseSensitivity cs) const {
+    const std::optional<QByteArrayView> bytes = packetText(row, field);
+    if (!bytes)
+        return textOf(row, field).compare(text, cs) == 0;
+    if (cs == Qt::CaseSensitive && bytes->size() < text.size())
+        return false;
+    return QAnyStringView::compare(QUtf8StringView(*bytes), text, cs) == 0;
+}
+
+// Codes are ASCII: their bytes are widened in place; any other text is decoded as UTF-8.
 void DataSetStore::appendText(int row, int field, QString &out) const {
-    if (!readsPacket(row, field) || !m_sameKind.at(field) || kindGroup(m_declared.at(field).kind) != 0) {
-        out += value(row, field).toString();
+    const std::optional<QByteArrayView> bytes = packetText(row, field);
+    if (!bytes) {
+        out += textOf(row, field);
         return;
     }
-    const QByteArrayView bytes = m_packet.column(m_packetColumn.at(field)).textAt(row);
-    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
-    if (ascii)
-        out += QLatin1StringView(bytes.data(), bytes.size());
-    else
-        out += QString::fromUtf8(bytes);
+    const qsizetype start = out.size();
+    out.resize(start + bytes->size());
+    char16_t *target = reinterpret_cast<char16_t *>(out.data()) + start;
+    for (const char byte : *bytes) {
+        if (uchar(byte) >= 0x80) {
+            out.truncate(start);
+            out += QString::fromUtf8(*bytes);
+            return;
+        }
+        *target++ = char16_t(uchar(byte));
+    }
 }
 
 void DataSetStore::setValue(int row, int field, const QVariant &value) {

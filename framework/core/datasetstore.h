@@ -3,6 +3,8 @@
 #include "framework/core/celloverlay.h"
 #include "framework/core/datapacket.h"
 
+#include <optional>
+
 // Row storage of a dataset: the loaded packet's columns as they arrived, plus an overlay of the
 // cells written since, per declared field. Rows beyond the packet's exist only in the overlay.
 class DataSetStore {
@@ -14,8 +16,9 @@ public:
 
     int rowCount() const { return m_rows; }
     QVariant value(int row, int field) const;
+    // A text field's cell, read straight from the packet when it is there.
+    QString textOf(int row, int field) const;
     bool textEquals(int row, int field, QStringView text, Qt::CaseSensitivity cs) const;
-    // Appends the text of a text field's cell to out, straight from the packet when it is there.
     void appendText(int row, int field, QString &out) const;
     void setValue(int row, int field, const QVariant &value);
     int appendRow();
@@ -24,7 +27,7 @@ public:
     DataPacket toPacket() const;
 
 private:
-    bool readsPacket(int row, int field) const;
+    std::optional<QByteArrayView> packetText(int row, int field) const;
     PacketColumn buildColumn(const FieldDef &def, int field) const;
     PacketColumn extendColumn(int packetColumn) const;
 
@@ -32,6 +35,10 @@ private:
     DataPacket m_packet;
     QList<int> m_packetColumn; // declared field -> packet column, or -1
     QList<bool> m_sameKind;    // packet column of the same kind as the declared field
+    // Text fields whose packet column holds texts too: read straight from it (the packet is shared
+    // and never changed here, so the pointers live as long as m_packet).
+    QList<const PacketColumn *> m_textColumn;
+    int m_packetRows = 0;
     QList<CellOverlay> m_overlay;
     int m_rows = 0;
 };

@@ -88,6 +88,8 @@ bool Field::isNull() const {
 }
 
 QString Field::asString() const {
+    if (isTextKind(m_def.kind) && !m_def.calculated)
+        return m_dataSet->currentText(m_index);
     const QVariant current = value();
     if (!current.isValid())
         return {};
@@ -186,14 +188,18 @@ QString Field::formatValue(const QVariant &value) const {
 }
 
 QVariant Field::normalized(const QVariant &value) const {
-    if (!value.isValid() || value.isNull())
+    if (!value.isValid())
         return {};
     const bool fromText = value.typeId() == QMetaType::QString;
+    if (fromText && isTextKind(m_def.kind)) {
+        const QString &text = *static_cast<const QString *>(value.constData());
+        return m_def.size > 0 && text.size() > m_def.size ? QVariant(text.left(m_def.size)) : value;
+    }
+    if (value.isNull())
+        return {};
     switch (m_def.kind) {
     case FieldKind::Text:
     case FieldKind::FixedText: {
-        if (fromText && (m_def.size <= 0 || value.toString().size() <= m_def.size))
-            return value;
         const QString text = value.toString();
         return m_def.size > 0 && text.size() > m_def.size ? text.left(m_def.size) : text;
     }

@@ -320,3 +320,39 @@ TEST(DataSet, RowKeyMatchesTheFieldTextsOnEveryRow) {
     EXPECT_EQ(key.current(), expected());
     EXPECT_THROW(RowKey(set, {"CDFILIAL", "NAOEXISTE"}), std::invalid_argument);
 }
+
+// A required field refuses a post without a value, whether declared in code or taken from the
+// packet, and stops being required once the fields are cleared and declared again.
+TEST(DataSet, PostRefusesAnEmptyRequiredField) {
+    ClientDataSet set;
+    FieldDef code{"CDFORNECED", FieldKind::Text, 10};
+    code.required = true;
+    set.addField(code);
+    set.addField({"NMFORNECED", FieldKind::Text, 40});
+    set.createDataSet();
+    set.append();
+    set.fieldByName("NMFORNECED")->setAsString("Papelaria Central");
+    try {
+        set.post();
+        FAIL() << "post accepted an empty required field";
+    } catch (const std::invalid_argument &refusal) {
+        EXPECT_STREQ(refusal.what(), "O campo CDFORNECED precisa de um valor.");
+    }
+    EXPECT_EQ(set.state(), DataSetState::Insert);
+    set.fieldByName("CDFORNECED")->setAsString("0042");
+    set.post();
+    EXPECT_EQ(set.recordCount(), 1);
+
+    ClientDataSet fromPacket;
+    fromPacket.setData(set.data());
+    fromPacket.append();
+    EXPECT_THROW(fromPacket.post(), std::invalid_argument);
+    fromPacket.cancel();
+    fromPacket.close();
+    fromPacket.clearFields();
+    fromPacket.addField({"CDFORNECED", FieldKind::Text, 10});
+    fromPacket.createDataSet();
+    fromPacket.append();
+    fromPacket.post();
+    EXPECT_EQ(fromPacket.recordCount(), 1);
+}
