@@ -1,6 +1,7 @@
 #include "framework/session/dbgeral.h"
 #include "framework/session/norvela.h"
 #include "framework/session/operador.h"
+#include "host/appicon.h"
 #include "host/consolemessages.h"
 #include "host/hostoptions.h"
 #include "host/mainwindow.h"
@@ -49,6 +50,7 @@ void saveScreenshotAndQuit(HostMainWindow &window, const QString &file) {
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Contas a Pagar"));
+    QApplication::setWindowIcon(applicationIcon());
     ConsoleMessages console;
     try {
         HostOptions options;

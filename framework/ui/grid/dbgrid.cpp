@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QStyle>
 #include <QStyledItemDelegate>
 
 class GridCellDelegate : public QStyledItemDelegate {
@@ -73,8 +74,18 @@ void DataGrid::applyColumnWidths() {
                     : 10;
             width = chars * charWidth + 8;
         }
-        horizontalHeader()->resizeSection(i, width);
+        horizontalHeader()->resizeSection(i, qMax(width, titleWidth(i)));
     }
+}
+
+// The width a column's title needs in its own font, so that no title shows cut.
+int DataGrid::titleWidth(int column) const {
+    const QString title = rowsModel.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    const QVariant font = rowsModel.headerData(column, Qt::Horizontal, Qt::FontRole);
+    const QFontMetrics metrics =
+        font.isValid() ? QFontMetrics(font.value<QFont>()) : horizontalHeader()->fontMetrics();
+    const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, horizontalHeader());
+    return metrics.horizontalAdvance(title) + 2 * margin + 2;
 }
 
 void DataGrid::followCursor() {

@@ -47,6 +47,7 @@ private:
     friend class GridCellDelegate;
     void drawCellExtras(QPainter *painter, const QRect &rect, int column, int viewRow);
     void applyColumnWidths();
+    int titleWidth(int column) const;
     void followCursor();
 
     DataSetModel rowsModel;

@@ -66,6 +66,14 @@ TEST_F(GridFixture, VisibleFieldsAreTheDefaultColumns) {
                   Qt::AlignHorizontal_Mask,
               Qt::AlignRight);
     EXPECT_EQ(grid.horizontalHeader()->sectionSize(1), 20);
+
+    value.width = 10;
+    value.title = QStringLiteral("Valor atualizado da parcela");
+    grid.setColumns({value, marking});
+    EXPECT_GT(grid.horizontalHeader()->sectionSize(0),
+              grid.horizontalHeader()->fontMetrics().horizontalAdvance(value.title))
+        << "a narrow column is widened to show its whole title";
+    EXPECT_EQ(grid.horizontalHeader()->sectionSize(1), 20);
 }
 
 TEST_F(GridFixture, GridAndCursorFollowEachOther) {
