@@ -5,10 +5,6 @@
 
 namespace {
 
-QVariantList keyValues(const InstalmentKey &key) {
-    return {key.branch, key.entry, key.sequence, key.instalment};
-}
-
 const QString keyWhere =
     QStringLiteral(" WHERE C.CDFILIAL = ? AND C.NRLANCTONF = ? AND C.NRSEQVENPAG = ? AND C.NRPARCELAPAG = ?");
 
@@ -42,7 +38,7 @@ public:
 
 private:
     Instalment readOwn(const InstalmentKey &key) {
-        execRun(m_instalment, keyValues(key));
+        execRun(m_instalment, key.values());
         if (!m_instalment.next())
             throw ServerFailure(
                 QStringLiteral(
@@ -68,7 +64,7 @@ private:
     }
 
     void readAdjustments(Instalment &instalment) {
-        execRun(m_adjustments, keyValues(instalment.key));
+        execRun(m_adjustments, instalment.key.values());
         while (m_adjustments.next())
             instalment.adjustments << Adjustment{
                 m_adjustments.value(0).toInt(),      m_adjustments.value(1).toLongLong(),
@@ -77,7 +73,7 @@ private:
     }
 
     void readRules(Instalment &instalment) {
-        execRun(m_rules, keyValues(instalment.key));
+        execRun(m_rules, instalment.key.values());
         while (m_rules.next())
             instalment.rules << ApportionRule{m_rules.value(0).toString(), m_rules.value(1).toString(),
                                               m_rules.value(2).toInt()};

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QVariantList>
 
 #include <tuple>
 
@@ -21,6 +22,8 @@ struct InstalmentKey {
         return std::tie(branch, entry, sequence, instalment) <
                std::tie(other.branch, other.entry, other.sequence, other.instalment);
     }
+    // The key's columns in the order of the instalment tables' primary key, for binding.
+    QVariantList values() const { return {branch, entry, sequence, instalment}; }
     // How the user reads it in messages: branch/entry-sequence/instalment.
     QString text() const { return QStringLiteral("%1/%2-%3/%4").arg(branch, entry, sequence, instalment); }
 };

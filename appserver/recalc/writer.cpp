@@ -6,10 +6,6 @@
 
 namespace {
 
-QVariantList keyValues(const InstalmentKey &key) {
-    return {key.branch, key.entry, key.sequence, key.instalment};
-}
-
 const QString originWhere =
     QStringLiteral(" WHERE CDFILIAL = ? AND NRLANCTONF = ? AND NRSEQVENPAG = ? AND NRPARCELAPAG = ?");
 
@@ -36,7 +32,7 @@ public:
     // Replaces the postings of one instalment by `postings` (its own first, then its adjustments').
     InstalmentChange replace(const Instalment &instalment, std::span<const Posting> postings) {
         InstalmentChange change{instalment.key, instalment.previousNumber, postings.front().number, 0, 0};
-        execRun(m_delete, keyValues(instalment.key));
+        execRun(m_delete, instalment.key.values());
         while (m_delete.next())
             if (m_delete.value(0).toString() == QLatin1String("D"))
                 change.debitsBefore += m_delete.value(1).toLongLong();
@@ -45,10 +41,10 @@ public:
             insert(posting);
             change.debitsAfter += posting.debits();
             if (posting.isAdjustment())
-                execRun(m_adjustment, QVariantList{posting.number} + keyValues(instalment.key) +
+                execRun(m_adjustment, QVariantList{posting.number} + instalment.key.values() +
                                           QVariantList{posting.adjustmentSequence});
         }
-        execRun(m_accounted, QVariantList{change.numberAfter} + keyValues(instalment.key));
+        execRun(m_accounted, QVariantList{change.numberAfter} + instalment.key.values());
         return change;
     }
 
