@@ -2,7 +2,9 @@
 
 #include "framework/core/datapacket.h"
 
+#include <QBuffer>
 #include <QCborArray>
+#include <QCborStreamWriter>
 #include <QtEndian>
 
 namespace Wire {
@@ -35,11 +37,15 @@ QVariant packetFromWire(const QCborValue &content) {
 
 } // namespace
 
+// The CBOR is written straight after the header, so a large message is not copied into a second frame.
 QByteArray encodeFrame(const QCborMap &message) {
-    const QByteArray body = message.toCborValue().toCbor();
     QByteArray frame(headerSize, Qt::Uninitialized);
-    qToBigEndian(quint32(body.size()), frame.data());
-    return frame + body;
+    QBuffer buffer(&frame);
+    buffer.open(QIODevice::WriteOnly | QIODevice::Append);
+    QCborStreamWriter writer(&buffer);
+    message.toCborValue().toCbor(writer);
+    qToBigEndian(quint32(frame.size() - headerSize), frame.data());
+    return frame;
 }
 
 std::optional<QCborMap> FrameReader::next() {
@@ -55,12 +61,20 @@ std::optional<QCborMap> FrameReader::next() {
         return std::nullopt;
     QCborParserError error;
     const QCborValue value = QCborValue::fromCbor(m_buffer.constData() + headerSize, length, &error);
-    m_buffer.remove(0, headerSize + length);
+    consume(headerSize + length);
     if (error.error != QCborError::NoError)
         throw WireError(QStringLiteral("CBOR inválido: %1").arg(error.errorString()));
     if (!value.isMap())
         throw WireError(QStringLiteral("o quadro não contém um mapa CBOR"));
     return value.toMap();
+}
+
+// A consumed whole buffer is freed rather than kept at the capacity of the largest frame received.
+void FrameReader::consume(qint64 bytes) {
+    if (bytes == m_buffer.size())
+        m_buffer.clear();
+    else
+        m_buffer.remove(0, bytes);
 }
 
 QCborValue toWire(const QVariant &value) {

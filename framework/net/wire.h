@@ -40,6 +40,8 @@ public:
     bool partial() const { return !m_buffer.isEmpty(); }
 
 private:
+    void consume(qint64 bytes);
+
     QByteArray m_buffer;
     qint64 m_maxFrameSize;
 };

@@ -53,6 +53,21 @@ TEST(FrameReader, ReassemblesFramesFromAnyChunking) {
     }
 }
 
+TEST(FrameReader, CutsALargeFrameAndKeepsTheStartOfTheNext) {
+    QCborMap large = message(QStringLiteral("call"));
+    large.insert(QLatin1StringView("data"), QByteArray(3 << 20, 'x'));
+    const QByteArray frame = Wire::encodeFrame(large);
+    EXPECT_EQ(qFromBigEndian<quint32>(frame.constData()), quint32(frame.size() - 4));
+
+    FrameReader reader;
+    reader.append(frame + frame.left(10));
+    EXPECT_EQ(reader.next(), large);
+    EXPECT_TRUE(reader.partial());
+    reader.append(frame.mid(10));
+    EXPECT_EQ(reader.next(), large);
+    EXPECT_FALSE(reader.partial());
+}
+
 TEST(FrameReader, RejectsBadFrames) {
     FrameReader oversized(1024);
     oversized.append(header(1025));
