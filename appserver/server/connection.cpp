@@ -62,7 +62,7 @@ void ClientConnection::readFrames() {
         m_reader.append(m_socket->readAll());
         try {
             while (!m_closing) {
-                const std::optional<QCborMap> frame = m_reader.next();
+                std::optional<QCborMap> frame = m_reader.next();
                 if (!frame)
                     break;
                 handle(*frame);
@@ -79,7 +79,7 @@ void ClientConnection::readFrames() {
         m_frameTimer->start();
 }
 
-void ClientConnection::handle(const QCborMap &message) {
+void ClientConnection::handle(QCborMap &message) {
     const QString type = message.value(typeKey).toString();
     if (type == QLatin1StringView("hello"))
         signIn(message);

@@ -31,7 +31,8 @@ signals:
 
 private:
     void readFrames();
-    void handle(const QCborMap &message);
+    // A call's message is emptied once its arguments are decoded.
+    void handle(QCborMap &message);
     void signIn(const QCborMap &hello);
     bool openDatabase();
     void send(const QCborMap &message);

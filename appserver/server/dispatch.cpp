@@ -24,12 +24,33 @@ QString printable(const QString &name) {
     return out.isEmpty() ? QStringLiteral("-") : out;
 }
 
+// The method's answer on the wire. A list (such as a status and several packets) is taken apart and
+// each value freed once converted, so that large packets are not all held beside their CBOR.
+QCborValue takeToWire(QVariant &answer) {
+    if (answer.typeId() != QMetaType::QVariantList)
+        return Wire::toWire(answer);
+    QVariantList values = std::exchange(answer, QVariant()).toList();
+    QCborArray array;
+    for (QVariant &value : values)
+        array.append(Wire::toWire(std::exchange(value, QVariant())));
+    return array;
+}
+
 } // namespace
 
 struct Dispatcher::Outcome {
     QCborMap response;
     const char *label;
     QString detail;
+};
+
+// A call read off its request.
+struct Dispatcher::Call {
+    qint64 id = -1;
+    QString module;
+    QString method;
+    QVariantList values;
+    QList<bool> byReference;
 };
 
 Dispatcher::Dispatcher(const ModuleRegistry &modules, CallContext &context, int connectionId)
@@ -39,15 +60,15 @@ Dispatcher::Dispatcher(const ModuleRegistry &modules, CallContext &context, int 
 
 Dispatcher::~Dispatcher() = default;
 
-QCborMap Dispatcher::handleCall(const QCborMap &request) {
+QCborMap Dispatcher::handleCall(QCborMap &request) {
     QElapsedTimer timer;
     timer.start();
+    const QString moduleName = request.value(QLatin1StringView("module")).toString();
+    const QString method = request.value(QLatin1StringView("method")).toString();
     const Outcome outcome = run(request);
     const QString line = QStringLiteral("call conn=%1 operator=%2 module=%3 method=%4 ms=%5 outcome=%6")
                              .arg(m_connectionId)
-                             .arg(printable(m_context.operatorCode),
-                                  printable(request.value(QLatin1StringView("module")).toString()),
-                                  printable(request.value(QLatin1StringView("method")).toString()))
+                             .arg(printable(m_context.operatorCode), printable(moduleName), printable(method))
                              .arg(double(timer.nsecsElapsed()) / 1e6, 0, 'f', 2)
                              .arg(QLatin1StringView(outcome.label));
     if (outcome.detail.isEmpty())
@@ -75,47 +96,59 @@ RemoteModule *Dispatcher::module(const QString &serverName) {
     return raw;
 }
 
-Dispatcher::Outcome Dispatcher::run(const QCborMap &request) {
-    const qint64 id = request.value(idKey).toInteger(-1);
-    const auto failure = [id](const QString &message, const char *label, const QString &detail = {}) {
-        QCborMap response;
-        response.insert(typeKey, QLatin1StringView("failure"));
-        response.insert(idKey, id);
-        response.insert(messageKey, message);
-        return Outcome{response, label, detail};
-    };
+Dispatcher::Outcome Dispatcher::failure(qint64 id, const QString &message, const char *label,
+                                        const QString &detail) {
+    QCborMap response;
+    response.insert(typeKey, QLatin1StringView("failure"));
+    response.insert(idKey, id);
+    response.insert(messageKey, message);
+    return Outcome{response, label, detail};
+}
+
+Dispatcher::Outcome Dispatcher::run(QCborMap &request) {
+    Call call;
+    call.id = request.value(idKey).toInteger(-1);
+    const QString problem = readCall(request, call);
+    if (!problem.isEmpty())
+        return failure(call.id, problem, "bad-call");
+    RemoteModule *target = module(call.module);
+    if (!target)
+        return failure(call.id, QStringLiteral("Módulo remoto desconhecido: %1.").arg(call.module),
+                       "bad-call");
+    return execute(*target, call);
+}
+
+// Takes the request over (a CBOR map is shared, not moved): it is freed when this returns.
+QString Dispatcher::readCall(QCborMap &given, Call &call) {
+    const QCborMap request = std::exchange(given, QCborMap());
     const QCborValue moduleName = request.value(QLatin1StringView("module"));
     const QCborValue method = request.value(QLatin1StringView("method"));
     const QCborValue wireArgs = request.value(QLatin1StringView("args"));
     const QCborValue wireRefs = request.value(QLatin1StringView("byref"));
     if (!moduleName.isString() || !method.isString() || !wireArgs.isArray() ||
         !(wireRefs.isArray() || wireRefs.isUndefined()))
-        return failure(QStringLiteral("Pedido malformado: módulo, método e argumentos são obrigatórios."),
-                       "bad-call");
-
-    QVariantList values;
-    QList<bool> byReference(wireArgs.toArray().size());
+        return QStringLiteral("Pedido malformado: módulo, método e argumentos são obrigatórios.");
+    call.module = moduleName.toString();
+    call.method = method.toString();
+    call.byReference.resize(wireArgs.toArray().size());
     try {
         for (const QCborValue &arg : wireArgs.toArray())
-            values.append(Wire::fromWire(arg));
+            call.values.append(Wire::fromWire(arg));
     } catch (const Wire::WireError &e) {
-        return failure(QStringLiteral("Argumento inválido: %1.").arg(e.message()), "bad-call");
+        return QStringLiteral("Argumento inválido: %1.").arg(e.message());
     }
     for (const QCborValue &index : wireRefs.toArray()) {
-        if (!index.isInteger() || index.toInteger() < 0 || index.toInteger() >= values.size())
-            return failure(QStringLiteral("Pedido malformado: índice de argumento por referência inválido."),
-                           "bad-call");
-        byReference[index.toInteger()] = true;
+        if (!index.isInteger() || index.toInteger() < 0 || index.toInteger() >= call.values.size())
+            return QStringLiteral("Pedido malformado: índice de argumento por referência inválido.");
+        call.byReference[index.toInteger()] = true;
     }
+    return {};
+}
 
-    RemoteModule *target = module(moduleName.toString());
-    if (!target)
-        return failure(QStringLiteral("Módulo remoto desconhecido: %1.").arg(moduleName.toString()),
-                       "bad-call");
-
-    CallArgs args(std::move(values), std::move(byReference));
+Dispatcher::Outcome Dispatcher::execute(RemoteModule &target, Call &call) {
+    CallArgs args(std::move(call.values), std::move(call.byReference));
     try {
-        const QVariant result = target->call(method.toString(), args, m_context);
+        QVariant result = target.call(call.method, args, m_context);
         QCborMap refs;
         for (int i = 0; i < args.count(); ++i) {
             if (args.isByReference(i))
@@ -123,20 +156,21 @@ Dispatcher::Outcome Dispatcher::run(const QCborMap &request) {
         }
         QCborMap response;
         response.insert(typeKey, QLatin1StringView("result"));
-        response.insert(idKey, id);
-        response.insert(QLatin1StringView("value"), Wire::toWire(result));
+        response.insert(idKey, call.id);
+        response.insert(QLatin1StringView("value"), takeToWire(result));
         response.insert(QLatin1StringView("refs"), refs);
         return Outcome{response, "ok", {}};
     } catch (const BadCall &e) {
         rollBack();
-        return failure(e.message(), "bad-call");
+        return failure(call.id, e.message(), "bad-call");
     } catch (const ServerFailure &e) {
         rollBack();
-        return failure(e.message(), "failure");
+        return failure(call.id, e.message(), "failure");
     } catch (const std::exception &e) {
         // A fault of the server itself: the user learns that the call failed, the log tells why.
         rollBack();
-        return failure(QStringLiteral("Erro interno do servidor de aplicação em %1.").arg(method.toString()),
+        return failure(call.id,
+                       QStringLiteral("Erro interno do servidor de aplicação em %1.").arg(call.method),
                        "error", QString::fromUtf8(e.what()));
     }
 }

@@ -14,11 +14,17 @@ public:
     Dispatcher(const ModuleRegistry &modules, CallContext &context, int connectionId);
     ~Dispatcher();
 
-    QCborMap handleCall(const QCborMap &request);
+    // Empties `request` once its arguments are decoded, so that the CBOR, which may carry a large
+    // packet, is not held while the method runs.
+    QCborMap handleCall(QCborMap &request);
 
 private:
+    struct Call;
     struct Outcome;
-    Outcome run(const QCborMap &request);
+    static Outcome failure(qint64 id, const QString &message, const char *label, const QString &detail = {});
+    static QString readCall(QCborMap &request, Call &call);
+    Outcome run(QCborMap &request);
+    Outcome execute(RemoteModule &target, Call &call);
     RemoteModule *module(const QString &serverName);
     void rollBack();
 
