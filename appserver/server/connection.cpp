@@ -5,10 +5,26 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 
 const QLatin1StringView typeKey("type");
 const QLatin1StringView messageKey("message");
+
+// A call whose answer is this large has freed at least as much on its way.
+constexpr qint64 releaseAfterBytes = qint64(1) << 20;
+
+// Each connection thread allocates from a malloc arena of its own, which keeps what it freed for
+// later use by that thread alone: a connection that ran a large call would hold its peak while idle,
+// and the next large call, on another connection, would add a peak of its own. Hand it back instead.
+void releaseFreedMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
 
 } // namespace
 
@@ -89,7 +105,12 @@ void ClientConnection::handle(QCborMap &message) {
         closeWith("error", tr("Chamada recusada: a conexão ainda não se identificou."),
                   QStringLiteral("call before hello"));
     else
-        send(m_dispatcher->handleCall(message));
+        answerCall(message);
+}
+
+void ClientConnection::answerCall(QCborMap &call) {
+    if (send(m_dispatcher->handleCall(call)) >= releaseAfterBytes)
+        releaseFreedMemory();
 }
 
 void ClientConnection::signIn(const QCborMap &hello) {
@@ -143,8 +164,8 @@ bool ClientConnection::openDatabase() {
     }
 }
 
-void ClientConnection::send(const QCborMap &message) {
-    m_socket->write(Wire::encodeFrame(message));
+qint64 ClientConnection::send(const QCborMap &message) {
+    return m_socket->write(Wire::encodeFrame(message));
 }
 
 void ClientConnection::closeWith(const char *type, const QString &message, const QString &reason) {

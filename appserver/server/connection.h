@@ -33,9 +33,11 @@ private:
     void readFrames();
     // A call's message is emptied once its arguments are decoded.
     void handle(QCborMap &message);
+    void answerCall(QCborMap &call);
     void signIn(const QCborMap &hello);
     bool openDatabase();
-    void send(const QCborMap &message);
+    // Returns the bytes of the frame sent.
+    qint64 send(const QCborMap &message);
     void closeWith(const char *type, const QString &message, const QString &reason);
     void finish();
     void restartIdleTimer();

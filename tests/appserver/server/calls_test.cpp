@@ -96,6 +96,23 @@ TEST_F(Calls, BadCallsFailThatCallOnly) {
     EXPECT_EQ(net->call("Operador").toString(), QStringLiteral("admin"));
 }
 
+// Over a megabyte each way: the server frees the request before the method runs and hands back the
+// memory of a large answer, and the connection serves on.
+TEST_F(Calls, LargePacketsTravelWholeBothWaysAndTheConnectionServesOn) {
+    FieldDef text;
+    text.name = QStringLiteral("DSHISTCTB");
+    DataPacket large({text});
+    for (int row = 0; row < 40000; ++row)
+        large.appendRow({QStringLiteral("Histórico da linha %1").arg(row)});
+    ASSERT_GT(large.encode().size(), 1 << 20);
+
+    const QVariantList echoed = net->call("Eco", {QStringLiteral("OK"), large}).toList();
+    ASSERT_EQ(echoed.size(), 2);
+    EXPECT_EQ(echoed.at(0).toString(), QStringLiteral("OK"));
+    EXPECT_EQ(echoed.at(1).value<DataPacket>().encode(), large.encode());
+    EXPECT_EQ(net->call("Operador").toString(), QStringLiteral("admin"));
+}
+
 TEST_F(Calls, ModuleNamesMatchWithoutRegardToCase) {
     net->setServerName(QStringLiteral("TESTE.RDMECO"));
     EXPECT_EQ(net->call("OPERADOR").toString(), QStringLiteral("admin"));
