@@ -53,6 +53,7 @@ void apportion(Posting &posting, const Apportionment &apportionment) {
         if (weights.isEmpty())
             continue;
         const QList<qint64> amounts = splitCents(line.cents, weights);
+        line.splits.reserve(amounts.size());
         for (int i = 0; i < amounts.size(); ++i)
             line.splits << Split{apportionment.parts.at(i).branch, apportionment.parts.at(i).costCentre,
                                  amounts.at(i)};

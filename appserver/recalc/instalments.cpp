@@ -3,6 +3,8 @@
 #include "appserver/recalc/runsql.h"
 #include "appserver/server/module.h"
 
+#include <QSet>
+
 namespace {
 
 const QString keyWhere =
@@ -49,13 +51,13 @@ private:
                 QStringLiteral("A conta a pagar %1 não pertence à empresa %2.").arg(key.text(), m_company));
         Instalment instalment;
         instalment.key = key;
-        instalment.postingBranch = m_instalment.value(1).toString();
-        instalment.accountType = m_instalment.value(2).toString();
-        instalment.supplier = m_instalment.value(3).toString();
-        instalment.supplierName = m_instalment.value(4).toString();
-        instalment.supplierAccount = m_instalment.value(5).toString();
+        instalment.postingBranch = shared(m_instalment.value(1));
+        instalment.accountType = shared(m_instalment.value(2));
+        instalment.supplier = shared(m_instalment.value(3));
+        instalment.supplierName = shared(m_instalment.value(4));
+        instalment.supplierAccount = shared(m_instalment.value(5));
         instalment.document = m_instalment.value(6).toString();
-        instalment.series = m_instalment.value(7).toString();
+        instalment.series = shared(m_instalment.value(7));
         instalment.entryDay = m_instalment.value(8).toLongLong();
         instalment.cents = m_instalment.value(9).toLongLong();
         instalment.previousNumber = m_instalment.value(10).toString();
@@ -68,19 +70,24 @@ private:
         while (m_adjustments.next())
             instalment.adjustments << Adjustment{
                 m_adjustments.value(0).toInt(),      m_adjustments.value(1).toLongLong(),
-                m_adjustments.value(2).toString(),   m_adjustments.value(3).toString(),
+                shared(m_adjustments.value(2)),      shared(m_adjustments.value(3)),
                 m_adjustments.value(4).toLongLong(), m_adjustments.value(5).toString()};
     }
 
     void readRules(Instalment &instalment) {
         execRun(m_rules, instalment.key.values());
         while (m_rules.next())
-            instalment.rules << ApportionRule{m_rules.value(0).toString(), m_rules.value(1).toString(),
+            instalment.rules << ApportionRule{shared(m_rules.value(0)), shared(m_rules.value(1)),
                                               m_rules.value(2).toInt()};
     }
 
+    // Branches, types, suppliers and series repeat across the instalments of a run: each distinct
+    // text is kept once and shared.
+    QString shared(const QVariant &value) { return *m_texts.insert(value.toString()); }
+
     QString m_company;
     QSqlQuery m_instalment, m_adjustments, m_rules;
+    QSet<QString> m_texts;
 };
 
 } // namespace

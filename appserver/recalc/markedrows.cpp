@@ -28,7 +28,9 @@ bool isMarked(const DataPacket &payables, int row, int markColumn) {
                             .arg(row + 1));
 }
 
-InstalmentKey keyOf(const DataPacket &payables, int row, const QList<int> &columns) {
+// Branches, due sequences and instalment numbers repeat from row to row: `texts` keeps each distinct
+// part once, and the keys share it.
+InstalmentKey keyOf(const DataPacket &payables, int row, const QList<int> &columns, QSet<QString> &texts) {
     QStringList parts;
     for (int i = 0; i < columns.size(); ++i) {
         const QString part = payables.value(row, columns.at(i)).toString().trimmed();
@@ -36,7 +38,7 @@ InstalmentKey keyOf(const DataPacket &payables, int row, const QList<int> &colum
             throw ServerFailure(QStringLiteral("A linha %1 marcada do pacote de contas a pagar não tem %2.")
                                     .arg(row + 1)
                                     .arg(keyFields.at(i)));
-        parts << part;
+        parts << *texts.insert(part);
     }
     return {parts.at(0), parts.at(1), parts.at(2), parts.at(3)};
 }
@@ -49,11 +51,12 @@ QList<InstalmentKey> readMarkedKeys(const DataPacket &payables) {
     for (const QString &name : keyFields)
         columns << requireField(payables, name);
     QSet<InstalmentKey> seen;
+    QSet<QString> texts;
     QList<InstalmentKey> keys;
     for (int row = 0; row < payables.rowCount(); ++row) {
         if (!isMarked(payables, row, markColumn))
             continue;
-        const InstalmentKey key = keyOf(payables, row, columns);
+        const InstalmentKey key = keyOf(payables, row, columns, texts);
         if (!seen.contains(key)) {
             seen.insert(key);
             keys << key;

@@ -85,6 +85,7 @@ Posting PostingBuilder::makePosting(const Instalment &instalment, const Adjustme
 
 void PostingBuilder::addLines(Posting &posting, qint64 cents, const LineSource &debit,
                               const LineSource &credit) {
+    posting.lines.reserve(2);
     posting.lines << PostingLine{debit.account, cents, ++m_lineCount, {}}
                   << PostingLine{credit.account, -cents, ++m_lineCount, {}};
     checkAccount(posting.lines.at(0), debit, posting.isAdjustment());

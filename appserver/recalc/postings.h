@@ -14,6 +14,7 @@ class PostingBuilder {
 public:
     explicit PostingBuilder(const Ledger &ledger);
 
+    void reserve(qsizetype postings) { m_postings.reserve(postings); }
     void add(const Instalment &instalment);
 
     const QList<Posting> &postings() const { return m_postings; }

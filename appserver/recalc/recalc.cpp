@@ -28,6 +28,21 @@ QString errorStatus(const QList<PostingError> &errors) {
     return RecConPag::StatusAjustContab;
 }
 
+// One posting per instalment and one per adjustment.
+qsizetype postingCount(const QList<Instalment> &instalments) {
+    qsizetype count = 0;
+    for (const Instalment &instalment : instalments)
+        count += 1 + instalment.adjustments.size();
+    return count;
+}
+
+// Numbers the postings; returns the counter's new value.
+qint64 numberPostings(QSqlDatabase &db, const QString &company, QList<Posting> &postings) {
+    PostingNumbers numbers(db, company);
+    numbers.assign(postings);
+    return numbers.last();
+}
+
 RecalcResult run(QSqlDatabase &db, const QList<InstalmentKey> &keys, const QString &operatorCode,
                  const QString &company) {
     const qint64 started = QDateTime::currentSecsSinceEpoch();
@@ -37,27 +52,28 @@ RecalcResult run(QSqlDatabase &db, const QList<InstalmentKey> &keys, const QStri
         return emptyAnswer(
             QStringLiteral("A empresa %1 não tem período contábil aberto; o recálculo não pode ser feito.")
                 .arg(company));
-    const QList<Instalment> instalments = readInstalments(db, keys, company);
+    QList<Instalment> instalments = readInstalments(db, keys, company);
     if (heldByOthers(db, keys, company, operatorCode, started))
         return emptyAnswer(RecConPag::StatusAltBloq);
 
     PostingBuilder builder(ledger);
+    builder.reserve(postingCount(instalments));
     for (const Instalment &instalment : instalments)
         builder.add(instalment);
     if (builder.lineCount() > maxLinesPerRun)
         return emptyAnswer(QStringLiteral("O recálculo está limitado a %1 lançamentos por vez; marque menos "
                                           "contas a pagar e confirme novamente.")
                                .arg(QLocale(QLocale::Portuguese, QLocale::Brazil).toString(maxLinesPerRun)));
-    PostingNumbers numbers(db, company);
-    numbers.assign(builder.postings());
+    const qint64 lastNumber = numberPostings(db, company, builder.postings());
     if (!builder.errors().isEmpty())
         return makeAnswer(errorStatus(builder.errors()), builder.postings(), builder.errors(), ledger);
 
-    saveLastNumber(db, company, numbers.last());
-    const QList<InstalmentChange> changes =
-        writePostings(db, company, operatorCode, instalments, builder.postings(), started);
-    recordRun(db, operatorCode, company, started, changes);
+    saveLastNumber(db, company, lastNumber);
+    recordRun(db, operatorCode, company, started,
+              writePostings(db, company, operatorCode, instalments, builder.postings(), started));
     transaction.commit();
+    // The answer needs only the postings.
+    instalments = {};
     return makeAnswer(RecConPag::StatusOk, builder.postings(), {}, ledger);
 }
 
