@@ -11,10 +11,13 @@
 
 #include <csignal>
 
-ServerProcess::ServerProcess(const QString &databaseUrl) {
+ServerProcess::ServerProcess(const QString &databaseUrl, const QString &logFile) {
     m_process.setProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/pagserver"));
     m_process.setArguments({"--port", "0", "--database", databaseUrl, "--demo-size", "0"});
-    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    if (logFile.isEmpty())
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    else
+        m_process.setStandardErrorFile(logFile);
     m_process.start();
     const QRegularExpression listening(QStringLiteral("listening on [^:]+:(\\d+)"));
     QByteArray output;
@@ -28,7 +31,8 @@ ServerProcess::ServerProcess(const QString &databaseUrl) {
             return;
         }
     }
-    m_error = QStringLiteral("pagserver did not start (its messages are above)");
+    m_error = logFile.isEmpty() ? QStringLiteral("pagserver did not start (its messages are above)")
+                                : QStringLiteral("pagserver did not start");
 }
 
 ServerProcess::~ServerProcess() {

@@ -6,10 +6,11 @@
 class DataPacket;
 
 // The application server (pagserver, beside this executable) started as a process on a free loopback
-// port over a database. Stopped, if still running, when destroyed.
+// port over a database. Stopped, if still running, when destroyed. Its log goes to this process's
+// stderr, or to `logFile` when one is given (QProcess::nullDevice() discards it).
 class ServerProcess {
 public:
-    explicit ServerProcess(const QString &databaseUrl);
+    explicit ServerProcess(const QString &databaseUrl, const QString &logFile = {});
     ~ServerProcess();
 
     bool started() const { return m_port != 0; }
