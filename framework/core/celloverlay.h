@@ -19,9 +19,9 @@ public:
         return it == m_sparse.constEnd() ? nullptr : &*it;
     }
 
-    void set(int row, const QVariant &value, int rowCount) {
+    void set(int row, QVariant value, int rowCount) {
         if (m_written.isEmpty() && m_sparse.size() < qMax(denseAfter, rowCount / 16)) {
-            m_sparse.insert(row, value);
+            m_sparse.insert(row, std::move(value));
             return;
         }
         if (m_written.isEmpty())
@@ -31,7 +31,7 @@ public:
             m_dense.resize(m_written.size());
         }
         m_written[row] = 1;
-        m_dense[row] = value;
+        m_dense[row] = std::move(value);
     }
 
 private:

@@ -204,10 +204,6 @@ void ClientDataSet::moveTo(int viewRow) {
     emit afterScroll();
 }
 
-int ClientDataSet::currentRow() const {
-    return m_recNo >= 0 && m_recNo < m_view.size() ? m_view.at(m_recNo) : -1;
-}
-
 void ClientDataSet::requireActive() const {
     if (!active())
         throw std::logic_error("dataset is not open");

@@ -115,13 +115,13 @@ private:
     int storedCurrentRow() const;
     QString currentText(int fieldIndex);
     void appendCurrentText(int fieldIndex, QString &out);
-    void setCurrentValue(int fieldIndex, const QVariant &value);
+    void setCurrentValue(int fieldIndex, QVariant value);
     QVariant bufferValue(int fieldIndex);
     void requireActive() const;
     void checkBrowseMode();
     void setState(DataSetState state);
     void moveTo(int viewRow);
-    int currentRow() const;
+    int currentRow() const { return m_recNo >= 0 && m_recNo < m_view.size() ? m_view.at(m_recNo) : -1; }
     void openWith(const DataPacket &packet);
     void declareFields(const QList<FieldDef> &defs);
     Field *registerField(const FieldDef &def);

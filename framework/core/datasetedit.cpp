@@ -39,8 +39,8 @@ void ClientDataSet::post() {
     checkRequired();
     const bool inserting = m_state == DataSetState::Insert;
     const int row = inserting ? m_store->appendRow() : currentRow();
-    for (const auto &[field, value] : std::as_const(m_edits))
-        m_store->setValue(row, field, value);
+    for (auto &[field, value] : m_edits)
+        m_store->setValue(row, field, std::move(value));
     m_edits.clear();
     m_calcCache.remove(row);
     if (inserting) {
@@ -121,12 +121,12 @@ void ClientDataSet::appendCurrentText(int fieldIndex, QString &out) {
         m_store->appendText(row, fieldIndex, out);
 }
 
-void ClientDataSet::setCurrentValue(int fieldIndex, const QVariant &value) {
+void ClientDataSet::setCurrentValue(int fieldIndex, QVariant value) {
     const bool calculated = m_fields.at(size_t(fieldIndex))->def().calculated;
     if (m_state == DataSetState::CalcFields) {
         if (!calculated || !m_calcTarget)
             throw std::logic_error("only calculated fields can be set while calculating");
-        (*m_calcTarget)[fieldIndex] = value;
+        (*m_calcTarget)[fieldIndex] = std::move(value);
         return;
     }
     if (!isEditing(m_state))
@@ -136,9 +136,9 @@ void ClientDataSet::setCurrentValue(int fieldIndex, const QVariant &value) {
     const auto written = std::find_if(m_edits.begin(), m_edits.end(),
                                       [fieldIndex](const auto &edit) { return edit.first == fieldIndex; });
     if (written != m_edits.end())
-        written->second = value;
+        written->second = std::move(value);
     else
-        m_edits.append({fieldIndex, value});
+        m_edits.append({fieldIndex, std::move(value)});
     m_editCalcValid = false;
 }
 

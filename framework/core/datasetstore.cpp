@@ -78,10 +78,10 @@ std::optional<QByteArrayView> DataSetStore::packetText(int row, int field) const
 }
 
 QString DataSetStore::textOf(int row, int field) const {
-    if (const std::optional<QByteArrayView> bytes = packetText(row, field))
-        return QString::fromUtf8(*bytes);
     if (const QVariant *written = m_overlay.at(field).find(row))
         return written->toString();
+    if (const std::optional<QByteArrayView> bytes = packetText(row, field))
+        return QString::fromUtf8(*bytes);
     return value(row, field).toString();
 }
 
@@ -114,8 +114,8 @@ void DataSetStore::appendText(int row, int field, QString &out) const {
     }
 }
 
-void DataSetStore::setValue(int row, int field, const QVariant &value) {
-    m_overlay[field].set(row, value, m_rows);
+void DataSetStore::setValue(int row, int field, QVariant value) {
+    m_overlay[field].set(row, std::move(value), m_rows);
 }
 
 int DataSetStore::appendRow() {

@@ -20,7 +20,7 @@ public:
     QString textOf(int row, int field) const;
     bool textEquals(int row, int field, QStringView text, Qt::CaseSensitivity cs) const;
     void appendText(int row, int field, QString &out) const;
-    void setValue(int row, int field, const QVariant &value);
+    void setValue(int row, int field, QVariant value);
     int appendRow();
 
     // All rows: declared data fields, then the packet's fields that were not declared.
