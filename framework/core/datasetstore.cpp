@@ -43,7 +43,7 @@ void DataSetStore::reset(const QList<FieldDef> &declared) {
 void DataSetStore::load(const QList<FieldDef> &declared, const DataPacket &packet) {
     m_declared = declared;
     m_packet = packet;
-    m_rows = m_packetRows = packet.rowCount();
+    m_rows = packet.rowCount();
     m_packetColumn.clear();
     m_sameKind.clear();
     m_textColumn.clear();
@@ -62,7 +62,7 @@ QVariant DataSetStore::value(int row, int field) const {
     if (const QVariant *written = m_overlay.at(field).find(row))
         return *written;
     const int column = m_packetColumn.at(field);
-    if (column < 0 || row >= m_packetRows)
+    if (column < 0 || row >= m_packet.rowCount())
         return {};
     const QVariant stored = m_packet.value(row, column);
     return m_sameKind.at(field) ? stored : convert(stored, m_declared.at(field).kind);
@@ -72,7 +72,7 @@ QVariant DataSetStore::value(int row, int field) const {
 // cell was written since or the packet holds it in another kind.
 std::optional<QByteArrayView> DataSetStore::packetText(int row, int field) const {
     const PacketColumn *column = m_textColumn.at(field);
-    if (!column || row >= m_packetRows || m_overlay.at(field).find(row))
+    if (!column || row >= m_packet.rowCount() || m_overlay.at(field).find(row))
         return std::nullopt;
     return column->textAt(row);
 }

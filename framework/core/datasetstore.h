@@ -38,7 +38,6 @@ private:
     // Text fields whose packet column holds texts too: read straight from it (the packet is shared
     // and never changed here, so the pointers live as long as m_packet).
     QList<const PacketColumn *> m_textColumn;
-    int m_packetRows = 0;
     QList<CellOverlay> m_overlay;
     int m_rows = 0;
 };

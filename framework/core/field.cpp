@@ -87,8 +87,13 @@ bool Field::isNull() const {
     return !value().isValid();
 }
 
+// Stored text fields are read as texts straight from the dataset's storage.
+bool Field::readsStoredText() const {
+    return isTextKind(m_def.kind) && !m_def.calculated;
+}
+
 QString Field::asString() const {
-    if (isTextKind(m_def.kind) && !m_def.calculated)
+    if (readsStoredText())
         return m_dataSet->currentText(m_index);
     const QVariant current = value();
     if (!current.isValid())
@@ -106,7 +111,7 @@ QString Field::asString() const {
 }
 
 void Field::appendAsString(QString &out) const {
-    if (isTextKind(m_def.kind) && !m_def.calculated)
+    if (readsStoredText())
         m_dataSet->appendCurrentText(m_index, out);
     else
         out += asString();

@@ -47,6 +47,8 @@ public:
     QVariant normalized(const QVariant &value) const;
 
 private:
+    bool readsStoredText() const;
+
     ClientDataSet *m_dataSet;
     int m_index;
     FieldDef m_def;
