@@ -1,9 +1,9 @@
+#include "pag00800/empresaquery.h"
 #include "pag00800/fields.h"
 #include "pag00800/tfrmrecctpagar.h"
 
 #include "framework/core/routines.h"
 #include "framework/session/adoibquery.h"
-#include "framework/session/selectionqueries.h"
 #include "framework/ui/messages/guard.h"
 #include "server_contract/recconpag.h"
 

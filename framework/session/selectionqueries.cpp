@@ -4,13 +4,6 @@
 
 namespace {
 
-QString lines(std::initializer_list<const char *> parts) {
-    QStringList text;
-    for (const char *part : parts)
-        text << QString::fromUtf8(part);
-    return text.join(u'\n');
-}
-
 void addText(TADOIBQuery *query, const char *name, int size, const char *label, bool visible = true,
              bool required = false) {
     FieldDef def;
@@ -24,30 +17,6 @@ void addText(TADOIBQuery *query, const char *name, int size, const char *label, 
 }
 
 } // namespace
-
-void prepareEmpresaQuery(TADOIBQuery *query) {
-    query->setSQL(
-        lines({"SELECT", "   CDEMPRESA,", "   NMEMPRESA,", "   CDCENTCUST", "FROM", "   EMPRESA", "WHERE",
-               "   CDEMPRESA = COALESCE(:P_CDEMPRESA, CDEMPRESA)", "ORDER BY", "   CDEMPRESA"}));
-    query->setSQL(SqlDialect::PostgreSQL,
-                  lines({"SELECT", "   CDEMPRESA,", "   NMEMPRESA,", "   CDCENTCUST", "FROM", "   EMPRESA",
-                         "WHERE", "   CDEMPRESA = COALESCE(CAST(:P_CDEMPRESA AS VARCHAR), CDEMPRESA)",
-                         "ORDER BY", "   CDEMPRESA"}));
-    query->setSQL(SqlDialect::Legacy,
-                  lines({"SELECT", "   CDEMPRESA,", "   NMEMPRESA,", "   CDCENTCUST", "FROM", "   EMPRESA,",
-                         "   PARAM(:P_CDEMPRESA) P_CDEMPRESA", "WHERE",
-                         "   CDEMPRESA = NVLSTR(P_CDEMPRESA.PARAM,CDEMPRESA)", "ORDER BY", "   CDEMPRESA"}));
-    query->setSQL(SqlDialect::Oracle,
-                  lines({"SELECT", "   CDEMPRESA,", "   NMEMPRESA,", "   CDCENTCUST", "FROM", "   EMPRESA",
-                         "WHERE", "   CDEMPRESA = NVL(:P_CDEMPRESA,CDEMPRESA)", "ORDER BY", "   CDEMPRESA"}));
-    query->setSQL(
-        SqlDialect::SqlServer,
-        lines({"SELECT", "   CDEMPRESA,", "   NMEMPRESA,", "   CDCENTCUST", "FROM", "   EMPRESA", "WHERE",
-               "   CDEMPRESA = ISNULL(:P_CDEMPRESA, CDEMPRESA)", "ORDER BY", "   CDEMPRESA "}));
-    addText(query, "CDEMPRESA", 2, "Código", true, true);
-    addText(query, "NMEMPRESA", 40, "Nome");
-    addText(query, "CDCENTCUST", 4, "Código", false);
-}
 
 void prepareFornecedorQuery(TADOIBQuery *query) {
     query->setSQL(QStringLiteral("SELECT IDTPIJURFORN, NRINSJURFORN, NMFANTFORN, NMRAZSOCFORN, CDFORNECED "

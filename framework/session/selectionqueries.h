@@ -5,9 +5,6 @@ class TADOIBQuery;
 // The fixed selection-list statements read from the shared database, with their fields
 // (labels, sizes, visibility) declared on the query. Each function fills a fresh, closed query.
 
-// EMPRESA: CDEMPRESA ("Código", required), NMEMPRESA ("Nome"), CDCENTCUST (hidden), by code.
-// Parameter P_CDEMPRESA: one company, or every company when it is empty.
-void prepareEmpresaQuery(TADOIBQuery *query);
 // FORNECEDOR: IDTPIJURFORN (hidden), NRINSJURFORN, NMFANTFORN, NMRAZSOCFORN, CDFORNECED (hidden key).
 void prepareFornecedorQuery(TADOIBQuery *query);
 // FILIAL: CDFILIAL, NMFILIAL, by code.

@@ -1,3 +1,4 @@
+#include "framework/session/dbgeral.h"
 #include "framework/session/norvela.h"
 #include "tests/support/serverfixture.h"
 
@@ -5,7 +6,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-// One real server for the whole run; the session points at it and signs in as the demo admin.
+// One real server for the whole run; the session points at it, signs in as the demo admin and reads
+// its selection lists from the server's database file.
 class ServerEnvironment : public testing::Environment {
 public:
     void SetUp() override {
@@ -16,9 +18,13 @@ public:
         Norvela::setWebURL(server->host());
         Norvela::setWebPort(server->port());
         Norvela::setOperador(QStringLiteral("admin"), QStringLiteral("admin"));
+        dtmDBGeral()->open(server->databaseUrl());
     }
 
-    void TearDown() override { server.reset(); }
+    void TearDown() override {
+        dtmDBGeral()->close();
+        server.reset();
+    }
 
 private:
     std::unique_ptr<ServerFixture> server;
