@@ -18,8 +18,9 @@ inline const QString GetCntProrrogada = QStringLiteral("GetCntProrrogada"); // a
 inline const QString GETPerContabil = QStringLiteral("GETPerContabil");     // company code
 inline const QString GetAjusPag =
     QStringLiteral("GetAjusPag"); // CDFILIAL, NRLANCTONF, NRSEQVENPAG, NRPARCELAPAG
-inline const QString GetCntPagar = QStringLiteral("GetCntPagar");   // the 26 arguments of CntPagarArg
-inline const QString SetConfirmar = QStringLiteral("SetConfirmar"); // packet, operator, company
+inline const QString GetCntPagar = QStringLiteral("GetCntPagar");         // the 26 arguments of CntPagarArg
+inline const QString SetConfirmar = QStringLiteral("SetConfirmar");       // packet, operator, company
+inline const QString GetLancContabil = QStringLiteral("GetLancContabil"); // CDEMPRESA, NRLANCCTB
 } // namespace Method
 
 // Positions of the 26 arguments of GetCntPagar. Lists are texts by reference (listargs.h).
@@ -61,6 +62,10 @@ enum ConfirmarResult {
     ResultErrosTemp,
     ConfirmarResultCount
 };
+
+// Elements of the GetLancContabil answer: the lines of a stored posting and their apportionment, in
+// the packets of the SetConfirmar answer (lancContTempFields, rateioFields; debits positive).
+enum LancContabilResult { LancContabilLinhas, LancContabilRateio, LancContabilResultCount };
 
 inline const QString StatusOk = QStringLiteral("OK");
 inline const QString StatusAltBloq = QStringLiteral("ALT_BLOQ");

@@ -11,6 +11,25 @@ namespace {
 const QString instalmentWhere =
     QStringLiteral(" WHERE CDFILIAL = ? AND NRLANCTONF = ? AND NRSEQVENPAG = ? AND NRPARCELAPAG = ?");
 
+// The lines of one stored posting as the recalculation answers them: debits positive, credits negative.
+const QString postingLinesSql = QStringLiteral(
+    "SELECT L.CDEMPRESA, P.CDCONTREDU, P.NMCONTCTBL, L.NRLANCCTB, L.NRSEQCTB, L.CDCONTCTBL, L.CDHISTPADR,"
+    " L.DSHISTCTB, L.DTLANCCTB, CASE WHEN L.IDDEBCRED = 'D' THEN L.VRLANCCTB ELSE -L.VRLANCCTB END,"
+    " L.IDLANCCTBCOME, L.CDLANCCTBCOME, E.NMEMPRESA, L.CDDOCUCONT"
+    " FROM LANCCONTABIL L JOIN EMPRESA E ON E.CDEMPRESA = L.CDEMPRESA"
+    " LEFT JOIN PLANOCONTAS P ON P.CDCONTCTBL = L.CDCONTCTBL"
+    " WHERE L.CDEMPRESA = ? AND L.NRLANCCTB = ? ORDER BY L.NRSEQCTB");
+
+// The parts of those lines, signed like their line.
+const QString postingSplitsSql = QStringLiteral(
+    "SELECT R.CDFILIAL, F.NMFILIAL, R.CDCENTCUST, C.NMCENTCUST,"
+    " CASE WHEN L.IDDEBCRED = 'D' THEN R.VRLANCCUST ELSE -R.VRLANCCUST END, R.NRSEQCTB, R.NRLANCCTB,"
+    " L.DTLANCCTB, R.CDEMPRESA, R.NRSEQRAT"
+    " FROM RATEIOLANC R JOIN LANCCONTABIL L"
+    " ON L.CDEMPRESA = R.CDEMPRESA AND L.NRLANCCTB = R.NRLANCCTB AND L.NRSEQCTB = R.NRSEQCTB"
+    " LEFT JOIN FILIAL F ON F.CDFILIAL = R.CDFILIAL LEFT JOIN CENTROCUSTO C ON C.CDCENTCUST = R.CDCENTCUST"
+    " WHERE R.CDEMPRESA = ? AND R.NRLANCCTB = ? ORDER BY R.NRSEQCTB, R.NRSEQRAT");
+
 QString twoDigitNumber(const QString &number) {
     return number.size() == 1 && number.at(0).isDigit() ? QLatin1Char('0') + number : number;
 }
@@ -27,6 +46,7 @@ RecConPagModule::RecConPagModule() {
     addMethod(Method::GetAjusPag, std::bind(&RecConPagModule::getAjusPag, this, _1, _2));
     addMethod(Method::GetCntPagar, std::bind(&RecConPagModule::getCntPagar, this, _1, _2));
     addMethod(Method::SetConfirmar, std::bind(&RecConPagModule::setConfirmar, this, _1, _2));
+    addMethod(Method::GetLancContabil, std::bind(&RecConPagModule::getLancContabil, this, _1, _2));
 }
 
 QString RecConPagModule::serverName() const {
@@ -125,4 +145,15 @@ QVariant RecConPagModule::setConfirmar(CallArgs &args, CallContext &ctx) {
     const RecalcResult result = recalculate(ctx.db, payables, ctx.operatorCode, company);
     return QVariantList{result.status, packetVariant(result.entries), packetVariant(result.apportionment),
                         packetVariant(result.errors)};
+}
+
+QVariant RecConPagModule::getLancContabil(CallArgs &args, CallContext &ctx) {
+    args.expectCount(Method::GetLancContabil, {2});
+    const QVariantList key{args.text(0), args.text(1)};
+    requireCompany(ctx, args.text(0));
+    const DataPacket lines =
+        packetFromQuery(run(ctx, postingLinesSql, key), lancContTempFields(), {"VRLANCCTBTEMP"});
+    const DataPacket splits =
+        packetFromQuery(run(ctx, postingSplitsSql, key), rateioFields(), {"VRLANCCUST"});
+    return QVariantList{packetVariant(lines), packetVariant(splits)};
 }

@@ -3,7 +3,8 @@
 #include "appserver/modules/modulebase.h"
 
 // "PAG00800.rdmRecConPag": the verification queries of one payable, the company's accounting
-// period, the adjustments of an instalment, the payable fetch and the recalculation run.
+// period, the adjustments of an instalment, the payable fetch, the recalculation run and the
+// postings it stored.
 class RecConPagModule : public ModuleBase {
 public:
     RecConPagModule();
@@ -18,6 +19,7 @@ private:
     QVariant getAjusPag(CallArgs &args, CallContext &ctx);
     QVariant getCntPagar(CallArgs &args, CallContext &ctx);
     QVariant setConfirmar(CallArgs &args, CallContext &ctx);
+    QVariant getLancContabil(CallArgs &args, CallContext &ctx);
 
     // The key of an instalment from the first four arguments, after checking the branch; writes the
     // instalment number back in its two-digit form when it was given with one digit.
