@@ -1,97 +1,196 @@
 #include "framework/ui/dialogs/pesquisalista.h"
 
 #include "framework/core/datasource.h"
+#include "framework/ui/dialogs/choicemodel.h"
 #include "framework/ui/dialogs/okcancel.h"
-#include "server_contract/listargs.h"
+#include "framework/ui/messages/messageservice.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QSet>
-#include <QStandardItemModel>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTreeView>
 #include <QVBoxLayout>
 
 namespace {
 
-QList<int> visibleFields(ClientDataSet *rows) {
-    QList<int> result;
-    const QList<FieldDef> defs = rows->fieldDefs();
-    for (int i = 0; i < defs.size(); ++i)
-        if (defs[i].visible)
-            result.append(i);
-    return result;
-}
-
-// One checkable line per row: the row's visible fields, the code kept in the first cell's data.
-void fillRows(QStandardItemModel &lines, ClientDataSet *rows, int keyIndex, const QSet<QString> &marked,
-              bool markAll) {
-    const QList<int> shown = visibleFields(rows);
-    QStringList titles;
-    for (int field : shown) {
-        const FieldDef def = rows->field(field)->def();
-        titles.append(def.displayLabel.isEmpty() ? def.name : def.displayLabel);
+// Runs a handler for the keys it takes from one widget; the others go on as usual.
+class KeyTap : public QObject {
+public:
+    KeyTap(QWidget *widget, std::function<bool(int key)> handler)
+        : QObject(widget)
+        , m_handler(std::move(handler)) {
+        widget->installEventFilter(this);
     }
-    lines.setHorizontalHeaderLabels(titles);
-    const int count = rows->recordCount();
-    for (int row = 0; row < count; ++row) {
-        const QString code = rows->valueAt(row, keyIndex).toString();
-        QList<QStandardItem *> cells;
-        for (int field : shown) {
-            auto *cell = new QStandardItem(rows->displayTextAt(row, field));
-            cell->setEditable(false);
-            cells.append(cell);
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override {
+        return event->type() == QEvent::KeyPress && m_handler(static_cast<QKeyEvent *>(event)->key());
+    }
+
+private:
+    std::function<bool(int key)> m_handler;
+};
+
+class ChoiceDialog : public QDialog {
+public:
+    ChoiceDialog(ClientDataSet *rows, int keyField, const QString &title, const ChoiceRules &rules)
+        : QDialog(QApplication::activeWindow())
+        , m_rules(rules)
+        , m_model(rows, keyField, rules.refusal, this) {
+        setObjectName(QStringLiteral("dlgPesquisaLista"));
+        setWindowTitle(title);
+        auto *layout = new QVBoxLayout(this);
+        layout->addWidget(buildSearch());
+        layout->addWidget(buildList());
+        layout->addLayout(buildChoiceRow());
+        m_reason = new QLabel(this);
+        m_reason->setObjectName(QStringLiteral("lblMotivo"));
+        m_reason->setWordWrap(true);
+        layout->addWidget(m_reason);
+        layout->addWidget(okCancelButtons(this));
+        m_model.chosenChanged = [this] { showCount(); };
+        showCount();
+        showReason();
+        resize(640, 420);
+        m_search->setFocus();
+    }
+
+    ChoiceModel &model() { return m_model; }
+
+    void accept() override {
+        if (m_rules.maxChosen > 0 && m_model.chosenCount() > m_rules.maxChosen) {
+            QString text = QStringLiteral("Escolha no máximo %L1 itens; há %L2 escolhidos.")
+                               .arg(m_rules.maxChosen)
+                               .arg(m_model.chosenCount());
+            if (!m_rules.hint.isEmpty())
+                text += u' ' + m_rules.hint;
+            MessageService::current().warning(text);
+            return;
         }
-        if (cells.isEmpty())
-            cells.append(new QStandardItem(code));
-        cells.front()->setCheckable(true);
-        cells.front()->setCheckState(markAll || marked.contains(code) ? Qt::Checked : Qt::Unchecked);
-        cells.front()->setData(code, Qt::UserRole);
-        lines.appendRow(cells);
+        QDialog::accept();
     }
-}
 
-QStringList checkedCodes(const QStandardItemModel &lines) {
-    QStringList codes;
-    for (int row = 0; row < lines.rowCount(); ++row) {
-        const QStandardItem *first = lines.item(row, 0);
-        if (first->checkState() == Qt::Checked)
-            codes.append(first->data(Qt::UserRole).toString());
+private:
+    QWidget *buildSearch() {
+        m_search = new QLineEdit(this);
+        m_search->setObjectName(QStringLiteral("edtPesquisa"));
+        m_search->setPlaceholderText(QStringLiteral("Procurar: parte do código ou de qualquer coluna"));
+        m_search->setClearButtonEnabled(true);
+        connect(m_search, &QLineEdit::textChanged, this, [this](const QString &text) {
+            m_model.search(text);
+            showCount();
+        });
+        new KeyTap(m_search, [this](int key) {
+            if (key != Qt::Key_Down && key != Qt::Key_Return && key != Qt::Key_Enter)
+                return false;
+            goToList();
+            return true;
+        });
+        return m_search;
     }
-    return codes;
-}
 
-// The codes of a list text; a text that is no code list marks nothing.
-QStringList markedCodes(const QString &list) {
-    try {
-        return CodeList::parse(list);
-    } catch (const CodeList::FormatError &) {
-        return {};
+    QWidget *buildList() {
+        m_list = new QTreeView(this);
+        m_list->setObjectName(QStringLiteral("lstPesquisaLista"));
+        m_list->setRootIsDecorated(false);
+        m_list->setUniformRowHeights(true);
+        m_list->setAllColumnsShowFocus(true);
+        m_list->setModel(&m_model);
+        const QList<int> sizes = m_model.columnSizes();
+        const int charWidth = m_list->fontMetrics().averageCharWidth();
+        for (int column = 0; column < sizes.size(); ++column) {
+            const int title = m_list->header()->fontMetrics().horizontalAdvance(
+                m_model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+            m_list->header()->resizeSection(column,
+                                            std::max(title, charWidth * std::min(sizes[column], 40)) + 32);
+        }
+        connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this,
+                [this] { showReason(); });
+        connect(&m_model, &QAbstractItemModel::modelReset, this, [this] { showReason(); });
+        new KeyTap(m_list, [this](int key) {
+            if (key != Qt::Key_Space)
+                return false;
+            m_model.toggle(m_list->currentIndex().row());
+            return true;
+        });
+        return m_list;
     }
-}
+
+    QHBoxLayout *buildChoiceRow() {
+        auto *row = new QHBoxLayout;
+        for (const bool chosen : {true, false}) {
+            auto *button = new QPushButton(
+                chosen ? QStringLiteral("Marcar mostrados") : QStringLiteral("Desmarcar mostrados"), this);
+            button->setObjectName(chosen ? QStringLiteral("btnMarcarMostrados")
+                                         : QStringLiteral("btnDesmarcarMostrados"));
+            button->setAutoDefault(false);
+            connect(button, &QPushButton::clicked, this, [this, chosen] { m_model.setShownChosen(chosen); });
+            row->addWidget(button);
+        }
+        row->addStretch();
+        m_count = new QLabel(this);
+        m_count->setObjectName(QStringLiteral("lblEscolhidos"));
+        row->addWidget(m_count);
+        return row;
+    }
+
+    void goToList() {
+        m_list->setFocus();
+        if (!m_list->currentIndex().isValid() && m_model.rowCount() > 0)
+            m_list->setCurrentIndex(m_model.index(0, 0));
+    }
+
+    void showCount() {
+        QString text =
+            QStringLiteral("%L1 de %L2 escolhidos").arg(m_model.chosenCount()).arg(m_model.totalCount());
+        if (m_model.rowCount() != m_model.totalCount())
+            text += QStringLiteral(" · %L1 mostrados").arg(m_model.rowCount());
+        m_count->setText(text);
+    }
+
+    // The reason of the current row when it cannot be chosen, else how many rows cannot be.
+    void showReason() {
+        const QString reason = m_model.refusalAt(m_list->currentIndex().row());
+        const int refused = m_model.refusedCount();
+        if (!reason.isEmpty())
+            m_reason->setText(QStringLiteral("Não pode ser escolhido: %1").arg(reason));
+        else if (refused == 1)
+            m_reason->setText(
+                QStringLiteral("1 linha em cinza não pode ser escolhida; selecione-a para ver o motivo."));
+        else if (refused > 1)
+            m_reason->setText(
+                QStringLiteral(
+                    "%L1 linhas em cinza não podem ser escolhidas; selecione uma para ver o motivo.")
+                    .arg(refused));
+        m_reason->setVisible(!reason.isEmpty() || refused > 0);
+    }
+
+    ChoiceRules m_rules;
+    ChoiceModel m_model;
+    QLineEdit *m_search = nullptr;
+    QTreeView *m_list = nullptr;
+    QLabel *m_count = nullptr;
+    QLabel *m_reason = nullptr;
+};
 
 } // namespace
 
-void PesquisaLista(DataSource *source, const QString &keyField, const QString &title, bool markAll,
-                   QString &list) {
+std::optional<QStringList> PesquisaLista(DataSource *source, const QString &keyField, const QString &title,
+                                         bool markAll, const QStringList &marked, const ChoiceRules &rules) {
     ClientDataSet *rows = source ? source->dataSet() : nullptr;
     if (!rows || !rows->active())
-        return;
-    const int keyIndex = rows->fieldByName(keyField)->index();
-    const QStringList current = markedCodes(list);
-    QDialog dialog(QApplication::activeWindow());
-    dialog.setObjectName(QStringLiteral("dlgPesquisaLista"));
-    dialog.setWindowTitle(title);
-    QStandardItemModel lines;
-    fillRows(lines, rows, keyIndex, QSet<QString>(current.begin(), current.end()), markAll);
-    auto *layout = new QVBoxLayout(&dialog);
-    auto *view = new QTreeView(&dialog);
-    view->setObjectName(QStringLiteral("lstPesquisaLista"));
-    view->setRootIsDecorated(false);
-    view->setUniformRowHeights(true);
-    view->setModel(&lines);
-    layout->addWidget(view);
-    layout->addWidget(okCancelButtons(&dialog));
-    dialog.resize(520, 360);
-    if (dialog.exec() == QDialog::Accepted)
-        list = CodeList::write(checkedCodes(lines));
+        return std::nullopt;
+    ChoiceDialog dialog(rows, rows->fieldByName(keyField)->index(), title, rules);
+    if (markAll)
+        dialog.model().setShownChosen(true);
+    else
+        dialog.model().choose(marked);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.model().chosenCodes();
 }
