@@ -7,6 +7,9 @@
 
 TBtnPesquisa::TBtnPesquisa(QWidget *parent)
     : TButtonFlat(parent) {
+    // A click puts the focus on the button, so leaving an edit for its search is a move inside
+    // the edit's panel.
+    setFocusPolicy(Qt::StrongFocus);
     setHint(QStringLiteral("Pesquisar"));
     setText(QStringLiteral("..."));
     connect(this, &QAbstractButton::clicked, this, guarded([this] { runClick(); }));

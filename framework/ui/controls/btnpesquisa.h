@@ -7,11 +7,11 @@
 
 class DataSource;
 
-// Search button: a click runs Pesquisa() unless OnClick replaces it. Pesquisa() runs OnBeforePesq
-// (which typically reopens the data source's query), shows EmptyError when the data source has no
-// rows, otherwise lets the user pick one row in a list titled Title; after a pick the data
-// source's cursor is on that row, OnAfterPesq runs and the Associate control takes the focus.
-// An exception from a hook ends the search; the click itself runs through the handler guard.
+// Search button, which takes the focus by click and by Tab: a click runs Pesquisa() unless OnClick replaces
+// it. Pesquisa() runs OnBeforePesq (which typically reopens the data source's query), shows EmptyError when
+// the data source has no rows, otherwise lets the user pick one row in a list titled Title; after a pick the
+// data source's cursor is on that row, OnAfterPesq runs and the Associate control takes the focus. An
+// exception from a hook ends the search; the click itself runs through the handler guard.
 class TBtnPesquisa : public TButtonFlat {
     Q_OBJECT
 public:

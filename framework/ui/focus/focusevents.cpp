@@ -3,6 +3,7 @@
 #include "framework/ui/messages/guard.h"
 
 #include <QApplication>
+#include <QMdiSubWindow>
 #include <QScopedValueRollback>
 #include <QWidget>
 
@@ -12,6 +13,15 @@ constexpr int maxFollowUpMoves = 4;
 
 bool contains(QWidget *outer, QWidget *inner) {
     return inner && (outer == inner || outer->isAncestorOf(inner));
+}
+
+// Where the user's moves are followed: the child window of an MDI area that holds the widget (each
+// screen of the host is one), otherwise its window.
+QWidget *scopeOf(QWidget *widget) {
+    QWidget *scope = widget;
+    while (scope && !scope->isWindow() && !qobject_cast<QMdiSubWindow *>(scope))
+        scope = scope->parentWidget();
+    return scope;
 }
 
 } // namespace
@@ -39,24 +49,34 @@ void FocusEvents::setOnExit(QWidget *widget, Handler handler) {
     handlersOf(widget).exit = std::move(handler);
 }
 
-// A move between two widgets of one window is reported as it happens. When the focus comes back
-// to a window (from a message box, a popup or another window) on another widget than the one that
-// had it there, that is a move too: from the window's last focus widget.
+// A move between two widgets of one scope is reported as it happens. When the focus comes back to
+// a scope (from a message box, a popup, another window or another child window) on another widget
+// than the one that had it there, that is a move too: from the scope's last focus widget. A child
+// window that takes the focus itself (a click on a part of it that takes no focus) hands it on to
+// one of its widgets at once; only where it lands counts.
 void FocusEvents::focusChanged(QWidget *old, QWidget *now) {
-    if (dispatching || !now)
+    if (dispatching)
         return;
-    const QPointer<QWidget> window(now->window());
-    QWidget *previous = old && old->window() == window ? old : lastFocus.value(window).data();
+    QWidget *oldScope = old ? scopeOf(old) : nullptr;
+    if (oldScope && old != oldScope)
+        remember(oldScope, old);
+    if (!now)
+        return;
+    QWidget *scope = scopeOf(now);
+    if (now == scope)
+        return;
+    QWidget *previous = lastFocus.value(scope).data();
     if (previous && previous != now)
         processMove(previous, now, 0);
-    if (window)
-        rememberFocus(window);
+    QWidget *landed = QApplication::focusWidget();
+    if (landed && landed != scope && scopeOf(landed) == scope)
+        remember(scope, landed);
 }
 
-void FocusEvents::rememberFocus(QWidget *window) {
-    if (!lastFocus.contains(window))
-        connect(window, &QObject::destroyed, this, [this, window] { lastFocus.remove(window); });
-    lastFocus[window] = window->focusWidget();
+void FocusEvents::remember(QWidget *scope, QWidget *widget) {
+    if (!lastFocus.contains(scope))
+        connect(scope, &QObject::destroyed, this, [this, scope] { lastFocus.remove(scope); });
+    lastFocus[scope] = widget;
 }
 
 void FocusEvents::processMove(QWidget *oldWidget, QWidget *nowWidget, int depth) {
@@ -72,7 +92,7 @@ void FocusEvents::processMove(QWidget *oldWidget, QWidget *nowWidget, int depth)
         runEnters(old, now);
     }
     QWidget *landed = QApplication::focusWidget();
-    if (landed && now && landed != now && landed->window() == now->window() && depth < maxFollowUpMoves)
+    if (landed && now && landed != now && scopeOf(landed) == scopeOf(now) && depth < maxFollowUpMoves)
         processMove(now, landed, depth + 1);
 }
 

@@ -8,9 +8,11 @@
 class QWidget;
 
 // Enter and exit events of panels and edits, taken from real focus changes only: a move of the
-// focus between two widgets of the same window. A focus change caused by a message box, a popup
-// or another window becoming active is neither an exit nor an enter; when the focus returns to
-// the window on another widget than the one it left, that move is reported then.
+// focus between two widgets of the same scope, a scope being a child window of an MDI area (one
+// screen of the host) or else a window. A focus change caused by a message box, a popup, another
+// window or another child window becoming active is neither an exit nor an enter; when the focus
+// returns to the scope on another widget than the one it left, that move is reported then. The
+// focus resting on a child window itself (which hands it on to one of its widgets) is no move.
 //
 // On a move from A to B the exit handlers of the watched widgets that contain A but not B run
 // innermost first, then the enter handlers of those that contain B but not A, outermost first.
@@ -43,9 +45,10 @@ private:
     bool runExits(QWidget *old, QWidget *now);
     void runEnters(QWidget *old, QWidget *now);
     void moveFocusQuietly(QWidget *widget);
-    void rememberFocus(QWidget *window);
+    void remember(QWidget *scope, QWidget *widget);
 
     QHash<QWidget *, Handlers> watched;
+    // The widget of each scope that had the focus last.
     QHash<const QWidget *, QPointer<QWidget>> lastFocus;
     bool dispatching = false;
 };
