@@ -6,6 +6,7 @@
 #include "framework/ui/controls/btnpesquisa.h"
 #include "framework/ui/controls/maskedit.h"
 #include "framework/ui/grid/dbtext.h"
+#include "framework/ui/messages/guard.h"
 #include "server_contract/recconpag.h"
 
 #include <QHBoxLayout>
@@ -76,6 +77,7 @@ void TfrmRecCtPagar::buildToolBar() {
     sbtFiltro->setEnabled(false);
     sbtContab = new TButtonFlat(QStringLiteral("sbtContab"), QStringLiteral("Contabilizar"), panMenu);
     setGlyph(sbtContab, QStyle::SP_FileDialogListView);
+    connect(sbtContab, &QAbstractButton::clicked, this, guarded([this] { sbtContabClick(); }));
     addToolButton(sbtFiltro, sbtImprimir);
     addToolButton(sbtContab, sbtImprimir);
     sbtImprimir->setEnabled(false);

@@ -15,6 +15,7 @@ class TADOIBQuery;
 class TBtnPesquisa;
 class DataLabel;
 class MaskedEdit;
+class NetArg;
 class TNetConnection;
 
 // PAG00800, "Recálculo da Contabilização de Contas a Pagar": the user picks a company, marks the
@@ -36,6 +37,14 @@ public:
     void cdsCntPagarAfterPost();
     // Enables the confirm command exactly while some payable is marked.
     void Bot_Confirma();
+
+    // Opens the accounting preview for the posting of the current payable or adjustment.
+    void sbtContabClick();
+    // Checks the current row of source's dataset against the server for changes made by other users
+    // since it was loaded (the instalment number, status, value and due date as the caller loaded them);
+    // stops with the message of the first change found.
+    void Veri_CntAlterada(DataSource *source, QString instalment, const QString &status, double value,
+                          double dueDate);
 
     // The marked payables (keys of the marked rows); exists from the first activation to the close.
     TKeyList *markedSet() const { return lstMarcados.get(); }
@@ -90,6 +99,9 @@ private:
     void buildConnection();
     void fillMessages();
     void bindDataSetEvents();
+
+    void handOffToPreview(const QString &postingNumber);
+    void loadVerification(ClientDataSet *into, const QString &method, const QList<NetArg> &args);
 
     std::unique_ptr<TKeyList> lstMarcados;
     std::optional<RowKey> markedKey;

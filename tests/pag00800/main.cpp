@@ -1,10 +1,19 @@
 #include "framework/session/dbgeral.h"
 #include "framework/session/norvela.h"
+#include "payabledata.h"
 #include "tests/support/serverfixture.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
 #include <memory>
+
+namespace {
+QString databaseUrl;
+}
+
+QString testServerDatabaseUrl() {
+    return databaseUrl;
+}
 
 // One real server for the whole run; the session points at it, signs in as the demo admin and reads
 // its selection lists from the server's database file.
@@ -15,6 +24,7 @@ public:
         options.demoSize = 300;
         server = std::make_unique<ServerFixture>(options);
         ASSERT_NO_THROW(server->start());
+        databaseUrl = server->databaseUrl();
         Norvela::setWebURL(server->host());
         Norvela::setWebPort(server->port());
         Norvela::setOperador(QStringLiteral("admin"), QStringLiteral("admin"));
