@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -24,6 +25,32 @@ std::function<QString()> &operatorProvider() {
 }
 
 const QString optionValuesKey = QStringLiteral("_optionValues");
+const QString checksumKey = QStringLiteral("_checksum");
+
+// A value as the ini file gives it back: texts stay texts, lists (one element or none read back as
+// a text or nothing) are joined.
+QString canonical(const QVariant &value) {
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(u'\x1e');
+    return value.toString();
+}
+
+// SHA-256 over the entry's keys and values in key order.
+QString checksumOf(const QMap<QString, QVariant> &values) {
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        hash.addData(it.key().toUtf8());
+        hash.addData(QByteArrayView("\x1f", 1));
+        hash.addData(canonical(it.value()).toUtf8());
+        hash.addData(QByteArrayView("\x1d", 1));
+    }
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+QString damagedFile() {
+    return QStringLiteral("O arquivo de opções salvas %1 está danificado e não pode ser lido.")
+        .arg(QDir::toNativeSeparators(SavedOptions::fileName()));
+}
 
 QString groupOf(const QString &screen, const QString &name = {}) {
     const auto encoded = [](const QString &part) {
@@ -110,28 +137,58 @@ QStringList SavedOptions::names(const QString &screen) {
 
 void SavedOptions::save(const QString &screen, const QString &name, const QWidget *form,
                         const QStringList &optionValues) {
+    QMap<QString, QVariant> values;
+    for (const QWidget *widget : form->findChildren<QWidget *>())
+        if (isSavedControl(widget))
+            values.insert(widget->objectName(), valueOf(widget));
+    values.insert(optionValuesKey, optionValues);
     QDir().mkpath(QFileInfo(fileName()).absolutePath());
     QSettings settings(fileName(), QSettings::IniFormat);
     settings.remove(groupOf(screen, name));
     settings.beginGroup(groupOf(screen, name));
-    for (const QWidget *widget : form->findChildren<QWidget *>())
-        if (isSavedControl(widget))
-            settings.setValue(widget->objectName(), valueOf(widget));
-    settings.setValue(optionValuesKey, optionValues);
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        settings.setValue(it.key(), it.value());
+    settings.setValue(checksumKey, checksumOf(values));
     settings.endGroup();
     settings.sync();
 }
 
+std::optional<SavedOptions::Entry> SavedOptions::read(const QString &screen, const QString &name) {
+    QSettings settings(fileName(), QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError)
+        throw Damaged(damagedFile());
+    settings.beginGroup(groupOf(screen, name));
+    const QStringList keys = settings.childKeys();
+    if (keys.isEmpty())
+        return std::nullopt;
+    QMap<QString, QVariant> values;
+    for (const QString &key : keys)
+        if (key != checksumKey)
+            values.insert(key, settings.value(key));
+    if (settings.value(checksumKey).toString() != checksumOf(values))
+        throw Damaged(
+            QStringLiteral("As opções \"%1\" estão danificadas no arquivo %2 e não foram carregadas.")
+                .arg(name, QDir::toNativeSeparators(fileName())));
+    Entry entry;
+    entry.optionValues = values.take(optionValuesKey).toStringList();
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        entry.controls.insert(it.key(), it.value());
+    return entry;
+}
+
+void SavedOptions::apply(const Entry &entry, QWidget *form) {
+    for (QWidget *widget : form->findChildren<QWidget *>())
+        if (isSavedControl(widget) && entry.controls.contains(widget->objectName()))
+            restore(widget, entry.controls.value(widget->objectName()));
+}
+
 bool SavedOptions::load(const QString &screen, const QString &name, QWidget *form,
                         QStringList &optionValues) {
-    QSettings settings(fileName(), QSettings::IniFormat);
-    settings.beginGroup(groupOf(screen, name));
-    if (settings.childKeys().isEmpty())
+    const std::optional<Entry> entry = read(screen, name);
+    if (!entry)
         return false;
-    for (QWidget *widget : form->findChildren<QWidget *>())
-        if (isSavedControl(widget) && settings.contains(widget->objectName()))
-            restore(widget, settings.value(widget->objectName()));
-    optionValues = settings.value(optionValuesKey).toStringList();
+    apply(*entry, form);
+    optionValues = entry->optionValues;
     return true;
 }
 

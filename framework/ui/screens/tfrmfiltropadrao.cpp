@@ -146,6 +146,17 @@ void TfrmFiltroPadrao::btfLoadOpcClick() {
         MessageService::current().chooseName(QStringLiteral("Carregar opções:"), names, false);
     if (name.isEmpty())
         throw SilentAbort();
-    if (!SavedOptions::load(screenCode(), name, this, optionValues))
+    std::optional<SavedOptions::Entry> entry;
+    try {
+        entry = SavedOptions::read(screenCode(), name);
+    } catch (const SavedOptions::Damaged &damaged) {
+        MensErro(damaged.message(), true);
+    }
+    if (!entry)
         MensErro(QStringLiteral("Opções \"%1\" não encontradas.").arg(name), true);
+    checkOptionValues(entry->optionValues);
+    SavedOptions::apply(*entry, this);
+    optionValues = entry->optionValues;
 }
+
+void TfrmFiltroPadrao::checkOptionValues(const QStringList &) {}

@@ -30,8 +30,9 @@ class QVBoxLayout;
 // Saved options: btfSaveOpcClick asks for a name (an existing one or a new one) and stores the
 // dialog's controls with optionValues under that name for the current operator; btfLoadOpcClick
 // asks for one of the saved names and restores them; when nothing is loaded (no saved options,
-// cancelled, name gone) it ends with the silent abort, so a derived handler stops after it. The screen code
-// (lblCodTela's text) keeps the options of different dialogs apart.
+// cancelled, name gone, an entry damaged on disk or refused by checkOptionValues) it reports why
+// where there is a reason and ends with the silent abort, changing nothing, so a derived handler
+// stops after it. The screen code (lblCodTela's text) keeps the options of different dialogs apart.
 class TfrmFiltroPadrao : public QDialog {
     Q_OBJECT
 public:
@@ -59,6 +60,9 @@ public:
     virtual void sbtConfirmaClick();
     virtual void btfSaveOpcClick();
     virtual void btfLoadOpcClick();
+    // Runs when loaded options are about to be restored, before anything changes: a derived dialog
+    // checks its option values and refuses them with the silent abort (MensErro).
+    virtual void checkOptionValues(const QStringList &values);
 
     void done(int result) override;
 

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -192,6 +193,42 @@ TEST_F(FilterFixture, OptionsBelongToTheirOperator) {
     EXPECT_EQ(messages.textsOf(DialogType::Error), QStringList({"Não há opções salvas."}));
     operatorCode = QStringLiteral("OPER1");
     EXPECT_EQ(SavedOptions::names(QStringLiteral("PAG00801")), QStringList({"padrão"}));
+}
+
+// Options whose entry was changed on disk, or whose file lost its end, are reported and not used.
+TEST_F(FilterFixture, DamagedOptionsAreReportedAndChangeNothing) {
+    std::unique_ptr<RecordingFilter> filter(TfrmFiltroPadrao::create<RecordingFilter>());
+    filter->fill();
+    messages.answerName(QStringLiteral("padrão"));
+    filter->btfSaveOpcClick();
+    QFile file(SavedOptions::fileName());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    file.close();
+    ASSERT_TRUE(saved.contains("000012;000047"));
+
+    const auto loadAfterWriting = [&](const QByteArray &bytes) {
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        file.close();
+        std::unique_ptr<RecordingFilter> fresh(TfrmFiltroPadrao::create<RecordingFilter>());
+        messages.clear();
+        messages.answerName(QStringLiteral("padrão"));
+        QTest::mouseClick(fresh->btfLoadOpc, Qt::LeftButton);
+        EXPECT_TRUE(fresh->rbtTodosForn->isChecked());
+        EXPECT_EQ(fresh->depVencIni->GetDate(), 0.0);
+        EXPECT_EQ(fresh->cbbStatus->currentIndex(), 0);
+        EXPECT_TRUE(fresh->optionValues.isEmpty());
+        ASSERT_EQ(messages.textsOf(DialogType::Error).size(), 1);
+        EXPECT_TRUE(messages.textsOf(DialogType::Error)
+                        .front()
+                        .startsWith(QStringLiteral("As opções \"padrão\" estão danificadas no arquivo")))
+            << messages.textsOf(DialogType::Error).front().toStdString();
+    };
+    QByteArray changed = saved;
+    changed.replace("000012;000047", "000012;000099;000047");
+    loadAfterWriting(changed);
+    loadAfterWriting(saved.left(saved.size() - 12));
 }
 
 TEST(OptionValues, EmptyValueRemovesTheName) {
