@@ -4,15 +4,27 @@
 
 namespace CodeList {
 
-bool isValidCode(const QString &code) {
-    if (code.isEmpty() || code.size() > maxCodeLength)
-        return false;
+QString faultOf(const QString &code) {
+    if (code.isEmpty())
+        return QStringLiteral("está vazio");
+    if (code.size() > maxCodeLength)
+        return QStringLiteral("tem mais de %1 caracteres").arg(maxCodeLength);
     for (QChar c : code) {
         const char16_t u = c.unicode();
-        if (u <= u' ' || u > u'~' || u == separator || u == u'\'' || u == u'"')
-            return false;
+        if (u <= u' ')
+            return QStringLiteral("tem espaço em branco");
+        if (u == separator)
+            return QStringLiteral("tem \"%1\"").arg(QLatin1Char(separator));
+        if (u == u'\'' || u == u'"')
+            return QStringLiteral("tem aspas");
+        if (u > u'~')
+            return QStringLiteral("tem acento ou caractere especial");
     }
-    return true;
+    return {};
+}
+
+bool isValidCode(const QString &code) {
+    return faultOf(code).isEmpty();
 }
 
 namespace {

@@ -21,6 +21,8 @@ public:
     QString message() const { return QString::fromStdString(what()); }
 };
 
+// Why the code cannot stand in a list, as the end of a sentence ("tem espaço em branco"); "" when it can.
+QString faultOf(const QString &code);
 // True when the code may stand in a list.
 bool isValidCode(const QString &code);
 

@@ -26,3 +26,13 @@ TEST(CodeList, RefusesAnythingElse) {
     many.removeLast();
     EXPECT_EQ(CodeList::parse(many.join(u';')).size(), CodeList::maxCodes);
 }
+
+TEST(CodeList, NamesTheFaultOfACode) {
+    EXPECT_EQ(CodeList::faultOf("000012"), "");
+    EXPECT_EQ(CodeList::faultOf(""), "está vazio");
+    EXPECT_EQ(CodeList::faultOf("A B"), "tem espaço em branco");
+    EXPECT_EQ(CodeList::faultOf("A;B"), "tem \";\"");
+    EXPECT_EQ(CodeList::faultOf("O'BRIEN"), "tem aspas");
+    EXPECT_EQ(CodeList::faultOf(QString::fromUtf8("AÇO")), "tem acento ou caractere especial");
+    EXPECT_EQ(CodeList::faultOf(QString(22, u'1')), "tem mais de 21 caracteres");
+}
