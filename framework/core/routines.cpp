@@ -22,11 +22,13 @@ QString Ajusta(const QString &code, int length) {
 }
 
 void MaxNumber(const QString &text, int intDigits, int decDigits, QChar key, int selStart, int selLength) {
-    if (!key.isDigit())
+    if (!key.isDigit() && key != u',')
         return;
     const int start = qBound(0, selStart, int(text.size()));
     const QString result = text.left(start) + key + text.mid(start + qMax(0, selLength));
     const qsizetype comma = result.indexOf(u',');
+    if (comma >= 0 && result.indexOf(u',', comma + 1) >= 0)
+        throw SilentAbort();
     const auto digitCount = [](QStringView part) {
         return std::count_if(part.begin(), part.end(), [](QChar c) { return c.isDigit(); });
     };

@@ -15,7 +15,8 @@ PAGCORE_EXPORT QString Ajusta(const QString &code, int length);
 
 // Checks a key typed into a number edit holding text with the selection [selStart, selStart +
 // selLength): throws SilentAbort when the resulting text would have more than intDigits integer
-// or decDigits decimal digits. Keys other than digits pass.
+// or decDigits decimal digits, or a second decimal separator (','), wherever the key goes. Keys
+// other than digits and the separator pass (editing keys, the null character).
 PAGCORE_EXPORT void MaxNumber(const QString &text, int intDigits, int decDigits, QChar key, int selStart,
                               int selLength);
 

@@ -40,12 +40,24 @@ QDate TDateEditPlus::date() const {
 }
 
 double TDateEditPlus::GetDate() const {
-    return toDays(date());
+    const double days = toDays(date());
+    return days != 0 && saveTime ? days + timeOfDay : days;
 }
 
 void TDateEditPlus::SetDate(double days) {
     const QDate day = toDate(days);
     setText(day.isValid() ? day.toString(dateFormat) : QString());
+    timeOfDay = day.isValid() ? days - toDays(day) : 0;
+}
+
+void TDateEditPlus::setValidDateColor(const QColor &colour) {
+    validColour = colour;
+    colourValidDate();
+}
+
+void TDateEditPlus::setDayNames(const QStringList &names) {
+    dayNames = names;
+    colourValidDate();
 }
 
 void TDateEditPlus::CheckValidDate() const {
@@ -82,8 +94,12 @@ void TDateEditPlus::insertSlashes(const QString &text) {
 }
 
 void TDateEditPlus::colourValidDate() {
+    const QDate day = date();
     QPalette colours = palette();
     colours.setColor(QPalette::Text,
-                     date().isValid() ? QColor(Qt::blue) : QApplication::palette(this).color(QPalette::Text));
+                     day.isValid() ? validColour : QApplication::palette(this).color(QPalette::Text));
     setPalette(colours);
+    // Qt counts the week from Monday (1) to Sunday (7).
+    const bool named = day.isValid() && dayNames.size() == 7;
+    setToolTip(named ? dayNames.at(day.dayOfWeek() % 7) : QString());
 }

@@ -2,13 +2,17 @@
 
 #include "framework/ui/controls/maskedit.h"
 
+#include <QColor>
 #include <QDate>
+#include <QStringList>
 
 class QCalendarWidget;
 
 // A date entry: dd/mm/yyyy typed (the slashes come by themselves) or picked from the calendar of
 // its button ("calendarButton"). An empty entry is date 0. A text that is a valid date is shown
-// in the valid-date colour (blue).
+// in ValidDateColor (blue unless set), with the name of its week day (DayNames, Sunday first) as
+// the entry's tool tip. With SaveTime the time of day given to SetDate comes back from GetDate;
+// without it (the default) the entry holds whole days.
 class TDateEditPlus : public MaskedEdit {
     Q_OBJECT
 public:
@@ -24,6 +28,14 @@ public:
     void CheckValidDate() const;
     void Clear() { clear(); }
 
+    void setSaveTime(bool on) { saveTime = on; }
+    bool SaveTime() const { return saveTime; }
+    void setValidDateColor(const QColor &colour);
+    QColor ValidDateColor() const { return validColour; }
+    // Seven names, Sunday first.
+    void setDayNames(const QStringList &names);
+    QStringList DayNames() const { return dayNames; }
+
     QDate date() const;
     QCalendarWidget *calendar() const { return calendarPopup; }
     void showCalendar();
@@ -33,4 +45,8 @@ private:
     void colourValidDate();
 
     QCalendarWidget *calendarPopup = nullptr;
+    bool saveTime = false;
+    double timeOfDay = 0;
+    QColor validColour = Qt::blue;
+    QStringList dayNames;
 };

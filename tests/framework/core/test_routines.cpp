@@ -107,6 +107,15 @@ TEST(Routines, MaxNumberRejectsKeysGivingTooManyDigits) {
     EXPECT_NO_THROW(MaxNumber("12,34", 10, 2, '5', 0, 0));       // integer part still has room
 }
 
+TEST(Routines, MaxNumberRefusesASeparatorThatGivesTooManyDecimalsOrASecondOne) {
+    EXPECT_THROW(MaxNumber("12345", 10, 2, ',', 1, 0), SilentAbort); // would be 1,2345
+    EXPECT_NO_THROW(MaxNumber("12345", 10, 2, ',', 3, 0));           // 123,45
+    EXPECT_THROW(MaxNumber("12,34", 10, 2, ',', 1, 0), SilentAbort); // a second separator
+    EXPECT_NO_THROW(MaxNumber("12,34", 10, 2, ',', 2, 1));           // replaces the selected one
+    EXPECT_THROW(MaxNumber("12345678901", 10, 2, ',', 11, 0), SilentAbort);
+    EXPECT_NO_THROW(MaxNumber("12", 10, 2, QChar(), 2, 0)); // the null character is no key
+}
+
 TEST(Routines, RegistrationMasks) {
     EXPECT_EQ(PictPess("F"), "999.999.999-99");
     EXPECT_EQ(PictPess("j"), "99.999.999/9999-99");
