@@ -89,7 +89,7 @@ void TfrmPreviaContabil::buildWindow() {
     QFont screenFont = font();
     screenFont.setPixelSize(11);
     setFont(screenFont);
-    resize(860, 600);
+    resize(tamanhoInicial);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
 }
@@ -104,6 +104,7 @@ void TfrmPreviaContabil::buildHeader() {
     lblCodTela->setText(QStringLiteral("CTB10200"));
     auto *layout = new QGridLayout(panCabecalho);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setHorizontalSpacing(24);
     layout->addWidget(lblEmpresa, 0, 0);
     layout->addWidget(lblLancamento, 0, 1);
     layout->addWidget(lblCodTela, 0, 2, Qt::AlignRight);
@@ -115,16 +116,16 @@ void TfrmPreviaContabil::buildHeader() {
 void TfrmPreviaContabil::buildEntries() {
     grbLancamentos = group(QStringLiteral("grbLancamentos"), QStringLiteral("Lançamentos"), this);
     dbgLancamentos = groupedGrid(grbLancamentos, QStringLiteral("dbgLancamentos"), dtsLancamentos,
-                                 {column("NRLANCCTBTEMP", QStringLiteral("Lançamento"), 90),
+                                 {column("NRLANCCTBTEMP", QStringLiteral("Lançamento"), 100),
                                   column("NRSEQCTBTEMP", QStringLiteral("Seq."), 36),
-                                  column("DTLANCCTBTEMP", QStringLiteral("Data"), 70),
+                                  column("DTLANCCTBTEMP", QStringLiteral("Data"), 76),
                                   column("CONTADEBITO", QStringLiteral("Conta Débito"), 80),
                                   column("CONTACREDITO", QStringLiteral("Conta Crédito"), 80),
-                                  column("NMCONTCTBL", QStringLiteral("Nome da Conta"), 150),
-                                  column("CDHISTPADR", QStringLiteral("Histórico"), 54),
-                                  column("DSHISTCTB", QStringLiteral("Descrição do Histórico"), 220),
-                                  column("VRDEBITO", QStringLiteral("Débito"), 80),
-                                  column("VRCREDITO", QStringLiteral("Crédito"), 80)});
+                                  column("NMCONTCTBL", QStringLiteral("Nome da Conta"), 160),
+                                  column("VRDEBITO", QStringLiteral("Débito"), 85),
+                                  column("VRCREDITO", QStringLiteral("Crédito"), 85),
+                                  column("CDHISTPADR", QStringLiteral("Histórico"), 60),
+                                  column("DSHISTCTB", QStringLiteral("Descrição do Histórico"), 260)});
     auto *totais = new QHBoxLayout;
     lblTotalDebito = label(QStringLiteral("lblTotalDebito"), grbLancamentos, true);
     lblTotalCredito = label(QStringLiteral("lblTotalCredito"), grbLancamentos, true);
@@ -142,14 +143,14 @@ void TfrmPreviaContabil::buildApportionment() {
     grbRateio =
         group(QStringLiteral("grbRateio"), QStringLiteral("Rateio por filial e centro de custo"), this);
     dbgRateio = groupedGrid(grbRateio, QStringLiteral("dbgRateio"), dtsRateio,
-                            {column("NRLANCCTBTEMP", QStringLiteral("Lançamento"), 90),
+                            {column("NRLANCCTBTEMP", QStringLiteral("Lançamento"), 100),
                              column("NRSEQCTBTEMP", QStringLiteral("Seq."), 36),
                              column("CDFILIAL", QStringLiteral("Filial"), 44),
-                             column("NMFILIAL", QStringLiteral("Nome da Filial"), 150),
+                             column("NMFILIAL", QStringLiteral("Nome da Filial"), 140),
                              column("CDCENTCUST", QStringLiteral("C. Custo"), 54),
-                             column("NMCENTCUST", QStringLiteral("Nome do Centro de Custo"), 200),
-                             column("VRDEBITO", QStringLiteral("Débito"), 80),
-                             column("VRCREDITO", QStringLiteral("Crédito"), 80)});
+                             column("NMCENTCUST", QStringLiteral("Nome do Centro de Custo"), 170),
+                             column("VRDEBITO", QStringLiteral("Débito"), 85),
+                             column("VRCREDITO", QStringLiteral("Crédito"), 85)});
     static_cast<QVBoxLayout *>(layout())->addWidget(grbRateio, 2);
 }
 
@@ -158,10 +159,10 @@ void TfrmPreviaContabil::buildErrors() {
     grbErros->setStyleSheet(QStringLiteral("QGroupBox { color: #b71c1c; }"));
     dbgErros = groupedGrid(grbErros, QStringLiteral("dbgErros"), dtsErros,
                            {column("CDERROTEMP", QStringLiteral("Código"), 46),
-                            column("DSERRO", QStringLiteral("Descrição do Erro"), 420),
-                            column("NRLANCCTB", QStringLiteral("Lançamento"), 90),
+                            column("NRLANCCTB", QStringLiteral("Lançamento"), 100),
                             column("NRSEQCTBTEMP", QStringLiteral("Seq."), 36),
-                            column("CDCONTCTBL", QStringLiteral("Conta"), 80)});
+                            column("CDCONTCTBL", QStringLiteral("Conta"), 80),
+                            column("DSERRO", QStringLiteral("Descrição do Erro"), 480)});
     static_cast<QVBoxLayout *>(layout())->addWidget(grbErros, 2);
 
     btnFechar = new QPushButton(QStringLiteral("Fechar"), this);
@@ -178,5 +179,9 @@ void TfrmPreviaContabil::bindEvents() {
     connect(cdsLancamentos, &ClientDataSet::calcFields, this, &TfrmPreviaContabil::cdsLancamentosCalcFields);
     connect(cdsRateio, &ClientDataSet::calcFields, this, &TfrmPreviaContabil::cdsRateioCalcFields);
     connect(cdsErros, &ClientDataSet::calcFields, this, &TfrmPreviaContabil::cdsErrosCalcFields);
+    connect(dbgLancamentos, &DataGrid::drawColumnCell, this,
+            guarded([this](const QRect &rect, int column, int viewRow) {
+                dbgLancamentosDrawColumnCell(rect, column, viewRow);
+            }));
     connect(btnFechar, &QPushButton::clicked, this, guarded([this] { Fecha(); }));
 }

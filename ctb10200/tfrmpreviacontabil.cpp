@@ -3,6 +3,7 @@
 
 #include "framework/core/abort.h"
 #include "framework/core/dataset.h"
+#include "framework/core/datasource.h"
 #include "framework/core/money.h"
 #include "framework/core/routines.h"
 #include "framework/net/netconnection.h"
@@ -10,9 +11,13 @@
 #include "framework/ui/feedback/waitcursor.h"
 #include "server_contract/errocontabil.h"
 
+#include "framework/ui/grid/dbgrid.h"
+
 #include <QGroupBox>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPainter>
 
 QPointer<TfrmPreviaContabil> frmPreviaContabil;
 
@@ -39,6 +44,14 @@ Totais totaisDe(ClientDataSet *lancamentos) {
         (cents >= 0 ? totais.debitos : totais.creditos) += qAbs(cents);
     }
     return totais;
+}
+
+// A new preview opens at the top left of the host's area, at its own size as far as the area allows.
+void fitIntoArea(TfrmPreviaContabil *screen) {
+    auto *window = qobject_cast<QMdiSubWindow *>(screen->parentWidget());
+    if (window && window->mdiArea())
+        window->setGeometry(QRect(QPoint(0, 0), TfrmPreviaContabil::tamanhoInicial.boundedTo(
+                                                    window->mdiArea()->viewport()->size())));
 }
 
 } // namespace
@@ -98,6 +111,7 @@ void TfrmPreviaContabil::carrega(const PreviaContabil &previa, bool gravado) {
     cdsRateio->setData(previa.rateio);
     indexaLinhas();
     cdsErros->setData(previa.erros);
+    indexaErros();
     mostraCabecalho(previa, gravado);
     mostraTotais();
     const int erros = cdsErros->recordCount();
@@ -147,6 +161,19 @@ void TfrmPreviaContabil::indexaLinhas() {
                        cdsLancamentos->valueAt(row, conta).toString()});
 }
 
+void TfrmPreviaContabil::indexaErros() {
+    linhasComErro.clear();
+    const int sequencia = cdsErros->fieldByName("NRSEQCTBTEMP")->index();
+    for (int row = 0; row < cdsErros->recordCount(); ++row)
+        linhasComErro.insert(cdsErros->valueAt(row, sequencia).toString().trimmed());
+}
+
+void TfrmPreviaContabil::dbgLancamentosDrawColumnCell(const QRect &rect, int, int viewRow) {
+    const int sequencia = cdsLancamentos->fieldByName("NRSEQCTBTEMP")->index();
+    if (linhasComErro.contains(cdsLancamentos->valueAt(viewRow, sequencia).toString().trimmed()))
+        dbgLancamentos->canvas()->fillRect(rect, QColor(183, 28, 28, 48));
+}
+
 void TfrmPreviaContabil::netLancContabilBeforeConnect() {
     netLancContabil->setHost(Norvela::WebURL());
     netLancContabil->setPort(quint16(Norvela::WebPort()));
@@ -188,4 +215,6 @@ void CriaPreviaContabil(const QVariantList &params) {
     }
     frmPreviaContabil = screen;
     Norvela::showChild(screen);
+    if (nova)
+        fitIntoArea(screen);
 }

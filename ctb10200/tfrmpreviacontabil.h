@@ -4,6 +4,8 @@
 
 #include <QHash>
 #include <QPointer>
+#include <QSet>
+#include <QSize>
 #include <QWidget>
 
 class ClientDataSet;
@@ -20,6 +22,8 @@ class TNetConnection;
 class TfrmPreviaContabil : public QWidget {
     Q_OBJECT
 public:
+    static constexpr QSize tamanhoInicial{860, 600};
+
     explicit TfrmPreviaContabil(QWidget *parent = nullptr);
     ~TfrmPreviaContabil() override;
 
@@ -33,6 +37,8 @@ public:
     void cdsLancamentosCalcFields();
     void cdsRateioCalcFields();
     void cdsErrosCalcFields();
+    // Tints the entry lines that an error points at.
+    void dbgLancamentosDrawColumnCell(const QRect &rect, int column, int viewRow);
 
     QWidget *panCabecalho;
     QLabel *lblEmpresa;
@@ -76,9 +82,12 @@ private:
     void mostraCabecalho(const PreviaContabil &previa, bool gravado);
     void mostraTotais();
     void indexaLinhas();
+    void indexaErros();
 
     // Posting number and account of each entry line, by its NRSEQCTBTEMP: what an error points at.
     QHash<QString, Linha> linhas;
+    // NRSEQCTBTEMP of the lines with errors.
+    QSet<QString> linhasComErro;
 };
 
 // The open preview; empty once the screen is gone.

@@ -89,6 +89,11 @@ HostOptions readHostOptions(const QStringList &arguments) {
                                         QStringLiteral("ARQUIVO"));
     parser.addOptions(
         {help, config, server, database, branch, packages, operador, password, open, screenshot});
+    const QCommandLineOption previewRun(
+        QStringLiteral("preview-failed-run"),
+        QStringLiteral("Abre a prévia da contabilização de um recálculo recusado (dados de demonstração)."),
+        QStringLiteral("EMPRESA"));
+    parser.addOption(previewRun);
     if (!parser.parse(arguments))
         refuse(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
@@ -111,6 +116,7 @@ HostOptions readHostOptions(const QStringList &arguments) {
     options.password = parser.value(password);
     options.openCode = parser.value(open);
     options.screenshotFile = parser.value(screenshot);
+    options.previewRunCompany = parser.value(previewRun);
     return options;
 }
 

@@ -1,10 +1,12 @@
 #include "framework/session/dbgeral.h"
 #include "framework/session/norvela.h"
 #include "framework/session/operador.h"
+#include "framework/ui/messages/guard.h"
 #include "host/appicon.h"
 #include "host/consolemessages.h"
 #include "host/hostoptions.h"
 #include "host/mainwindow.h"
+#include "host/previewrun.h"
 #include "host/signindialog.h"
 
 #include <QApplication>
@@ -79,6 +81,8 @@ int main(int argc, char *argv[]) {
         window.show();
         if (!options.openCode.isEmpty())
             window.openScreen(options.openCode);
+        if (!options.previewRunCompany.isEmpty())
+            guard([&] { openPreviewOfFailedRun(options.previewRunCompany); });
         if (!options.screenshotFile.isEmpty())
             saveScreenshotAndQuit(window, options.screenshotFile);
         const int result = QApplication::exec();
