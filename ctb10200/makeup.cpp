@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace {
 
@@ -184,4 +185,7 @@ void TfrmPreviaContabil::bindEvents() {
                 dbgLancamentosDrawColumnCell(rect, column, viewRow);
             }));
     connect(btnFechar, &QPushButton::clicked, this, guarded([this] { Fecha(); }));
+    auto *escape =
+        new QShortcut(QKeySequence(Qt::Key_Escape), this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, this, guarded([this] { Fecha(); }));
 }

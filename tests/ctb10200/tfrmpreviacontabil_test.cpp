@@ -2,6 +2,7 @@
 
 #include "framework/core/routines.h"
 #include "framework/session/norvela.h"
+#include "framework/ui/grid/dbgrid.h"
 #include "server_contract/recconpag.h"
 
 #include <QDate>
@@ -134,18 +135,35 @@ TEST_F(PreviewTest, TheOperatorSeesOnlyPostingsOfCompaniesHeMayWorkWith) {
     EXPECT_EQ(column(preview->dbgLancamentos, "Débito"), QStringList({"70,00", ""}));
 }
 
-TEST_F(PreviewTest, TotalsThatDoNotMatchShowTheDifference) {
+// A packet handed by another screen: totals that differ, and an error code the preview has no meaning for.
+TEST_F(PreviewTest, TotalsThatDoNotMatchShowTheDifferenceAndAnUnknownCodeIsNamed) {
     DataPacket entries(lancContTempFields());
-    QVariantList row(entries.fields().size());
-    const int value = entries.fieldIndex(u"VRLANCCTBTEMP");
-    row[value] = 1000.10;
-    entries.appendRow(row);
-    row[value] = -990.0;
-    entries.appendRow(row);
+    const auto entry = [&entries](const QString &sequence, const QString &account, double value) {
+        QVariantList row(entries.fields().size());
+        row[entries.fieldIndex(u"NRLANCCTBTEMP")] = QStringLiteral("000000000042");
+        row[entries.fieldIndex(u"NRSEQCTBTEMP")] = sequence;
+        row[entries.fieldIndex(u"CDCONTCTBL")] = account;
+        row[entries.fieldIndex(u"VRLANCCTBTEMP")] = value;
+        entries.appendRow(row);
+    };
+    entry("1", "3.1.1.01", 1000.10);
+    entry("2", "2.1.1.01", -990.0);
+    DataPacket errors(errosTempFields());
+    errors.appendRow({"X99", "2"});
     TfrmPreviaContabil *preview =
-        open(handOff("01", "", entries, DataPacket(rateioFields()), DataPacket(errosTempFields())));
+        open(handOff("01", "000000000042", entries, DataPacket(rateioFields()), errors));
     ASSERT_NE(preview, nullptr);
     EXPECT_EQ(preview->lblTotalDebito->text(), "Total a débito: 1.000,10");
     EXPECT_EQ(preview->lblTotalCredito->text(), "Total a crédito: 990,00");
     EXPECT_EQ(preview->lblConferencia->text(), "Diferença: 10,10");
+    EXPECT_EQ(column(preview->dbgErros, "Descrição do Erro"),
+              QStringList({"Erro de contabilização sem descrição cadastrada (código X99)."}));
+    EXPECT_EQ(column(preview->dbgErros, "Conta"), QStringList({"2.1.1.01"}));
+    EXPECT_EQ(column(preview->dbgErros, "Lançamento"), QStringList({"000000000042"}));
+
+    // Esc closes the preview as its button does.
+    preview->dbgErros->setFocus();
+    QTest::keyClick(preview->dbgErros, Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(frmPreviaContabil.isNull());
 }
