@@ -47,6 +47,7 @@ TfrmRecCtPagar::TfrmRecCtPagar(QWidget *parent)
     buildConnection();
     fillMessages();
     bindDataSetEvents();
+    bindAdjustmentsEvents();
 }
 
 TfrmRecCtPagar::~TfrmRecCtPagar() = default;

@@ -46,6 +46,22 @@ public:
     void Veri_CntAlterada(DataSource *source, QString instalment, const QString &status, double value,
                           double dueDate);
 
+    // Marking the payables (marking.cpp).
+    void dbgPadraoDblClick() override;
+    void dbgPadraoKeyDown(int &key, Qt::KeyboardModifiers shift) override;
+    void dbgPadraoTitleClick(int column) override;
+    void dbgPadraoDrawColumnCell(const QRect &rect, int column, int viewRow) override;
+
+    // The adjustments page (adjustments.cpp).
+    void cdsCntPagarAfterScroll();
+    QString cdsAjusPagCDAJUCTPAGGetText(Field &sender);
+    QString cdsAjusPagIDAJUCTPAGGetText(Field &sender);
+    void mnuFormularioClick() override;
+    void sbtProcurarClick() override;
+    // Connects and disconnects cdsCntPagarAfterScroll; bulk work over the payables runs detached.
+    void attachAfterScroll();
+    void detachAfterScroll();
+
     // The marked payables (keys of the marked rows); exists from the first activation to the close.
     TKeyList *markedSet() const { return lstMarcados.get(); }
     // Key of the current payable row in the marked set.
@@ -99,6 +115,8 @@ private:
     void buildConnection();
     void fillMessages();
     void bindDataSetEvents();
+    void bindAdjustmentsEvents();
+    void emptyAdjustments();
 
     void handOffToPreview(const QString &postingNumber);
     void loadVerification(ClientDataSet *into, const QString &method, const QList<NetArg> &args);

@@ -83,6 +83,8 @@ public:
     // Calls a method of the module ServerName by name. Returns the method's value, or the server's
     // failure inside the result (see checkresult.h); with ThrowException the failure throws RemoteError.
     QVariant call(const QString &method, const QList<NetArg> &args = {});
+    // Calls made on this connection so far.
+    qint64 callCount() const { return m_nextCallId - 1; }
 
     // Who every connection of this process signs in as; the session sets it after the sign-in.
     static void setCredentialsProvider(std::function<NetCredentials()> provider);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/core/datasource.h"
 #include "framework/ui/grid/gridcolumn.h"
 
 #include <QAbstractTableModel>
