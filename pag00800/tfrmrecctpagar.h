@@ -38,6 +38,10 @@ public:
     // Enables the confirm command exactly while some payable is marked.
     void Bot_Confirma();
 
+    // Recalculates the postings of the marked payables and judges the server's answer.
+    void sbtConfirmarClick() override;
+    // Fetches the payables again, silently, with the filter's current criteria.
+    void sbtVerificarClick() override;
     // Opens the accounting preview for the posting of the current payable or adjustment.
     void sbtContabClick();
     // Checks the current row of source's dataset against the server for changes made by other users
@@ -118,6 +122,12 @@ private:
     void bindAdjustmentsEvents();
     void emptyAdjustments();
 
+    void showMarkedRowsOnly();
+    void showAllRowsAgain();
+    QVariantList currentRowKey() const;
+    void returnToRow(const QVariantList &key);
+    QString sendMarkedRows();
+    void judgeRunStatus(const QString &status);
     void handOffToPreview(const QString &postingNumber);
     void loadVerification(ClientDataSet *into, const QString &method, const QList<NetArg> &args);
 

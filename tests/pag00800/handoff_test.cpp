@@ -1,13 +1,10 @@
-#include "payabledata.h"
-#include "screenfixture.h"
+#include "companyscreen.h"
 #include "tests/framework/core/qtprinters.h"
 
 #include "framework/net/checkresult.h"
 #include "framework/net/netconnection.h"
-#include "framework/session/packageloader.h"
 #include "server_contract/recconpag.h"
 
-#include <QApplication>
 #include <QTest>
 
 namespace {
@@ -28,44 +25,20 @@ DataPacket oneRow(const QList<FieldDef> &fields) {
 } // namespace
 
 // The screen hands the accounting preview over to a package that records what it got.
-class HandOff : public ScreenTest {
+class HandOff : public CompanyScreenTest {
 protected:
-    void SetUp() override {
-        ScreenTest::SetUp();
-        screen = openScreen();
-        ASSERT_NE(screen, nullptr);
-        packages = Norvela::packagesPath();
-        Norvela::setPackagesPath(QStringLiteral(RECORDER_PACKAGES_DIR));
-        qApp->setProperty("preview.calls", 0);
-        company = data.addCompany();
-    }
-
-    void TearDown() override {
-        Norvela::setPackagesPath(packages);
-        ScreenTest::TearDown();
-    }
-
-    void loadPayables() {
-        screen->cdsCntPagar->setData(fetchPayables(screen, company));
-        ASSERT_TRUE(screen->cdsCntPagar->active());
-    }
-
     // Clicks sbtContab and returns the five elements the preview received.
     QVariantList clickContab() {
         EXPECT_TRUE(screen->sbtContab->isEnabled());
-        const int calls = qApp->property("preview.calls").toInt();
+        const int calls = preview->count();
         QTest::mouseClick(screen->sbtContab, Qt::LeftButton);
-        EXPECT_EQ(qApp->property("preview.calls").toInt(), calls + 1);
-        return qApp->property("preview.params").toList();
+        EXPECT_EQ(preview->count(), calls + 1);
+        return preview->params();
     }
 
     static DataPacket packetAt(const QVariantList &params, int index) {
         return params.value(index).value<DataPacket>();
     }
-
-    PayableData data;
-    TfrmRecCtPagar *screen = nullptr;
-    QString packages, company;
 };
 
 TEST_F(HandOff, OnTheGridPageTheCurrentPayablesPostingGoesWithEmptyPackets) {
@@ -73,7 +46,7 @@ TEST_F(HandOff, OnTheGridPageTheCurrentPayablesPostingGoesWithEmptyPackets) {
     const PayableData::Key posted = data.addInstalment(company, "711", 2000);
     data.exec("UPDATE CONTAPAGAR SET NRLANCTBDOC = '000000000042' WHERE NRLANCTONF = ? AND CDFILIAL = ?",
               {posted.entry, posted.branch});
-    loadPayables();
+    load();
     ASSERT_TRUE(screen->cdsCntPagar->locate("NRLANCTONF", {posted.entry}));
     // What a run left in the scratch datasets is not handed on.
     screen->cdsLancContTemp->setData(oneRow(RecConPag::lancContTempFields()));
@@ -102,7 +75,7 @@ TEST_F(HandOff, OnTheGridPageTheCurrentPayablesPostingGoesWithEmptyPackets) {
 TEST_F(HandOff, OnTheAdjustmentsPageTheCurrentAdjustmentsPostingGoes) {
     const PayableData::Key key = data.addInstalment(company, "720", 5000);
     data.addAdjustment(key, 1, 100, QStringLiteral("000000000077"));
-    loadPayables();
+    load();
     const QVariant adjustments = screen->netRecContaPagar->call(
         RecConPag::Method::GetAjusPag, {key.branch, key.entry, key.sequence, key.instalment});
     screen->cdsAjusPag->setData(CheckResultServ(adjustments, true, 0).value<DataPacket>());

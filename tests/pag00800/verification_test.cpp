@@ -1,5 +1,4 @@
-#include "payabledata.h"
-#include "screenfixture.h"
+#include "companyscreen.h"
 #include "tests/framework/core/qtprinters.h"
 
 #include "framework/core/abort.h"
@@ -10,21 +9,14 @@ const QString keyFields = QStringLiteral("CDFILIAL;NRLANCTONF;NRSEQVENPAG;NRPARC
 
 } // namespace
 
-// One instalment of a company of its own, loaded into the screen's list; other users change it in the
+// One instalment loaded into the screen's list; other users change it in the
 // database and the screen verifies the row as it loaded it.
-class Verification : public ScreenTest {
+class Verification : public CompanyScreenTest {
 protected:
     void SetUp() override {
-        ScreenTest::SetUp();
-        screen = openScreen();
-        ASSERT_NE(screen, nullptr);
-        company = data.addCompany();
+        CompanyScreenTest::SetUp();
         key = data.addInstalment(company, "700", 1000);
-        reload();
-    }
-
-    void reload() {
-        screen->cdsCntPagar->setData(fetchPayables(screen, company));
+        load();
         ASSERT_TRUE(screen->cdsCntPagar->locate(keyFields, PayableData::keyValues(key)));
         ClientDataSet *rows = screen->cdsCntPagar;
         instalment = rows->fieldByName("NRPARCELAPAG")->asString();
@@ -51,9 +43,6 @@ protected:
                   {key.branch, key.entry});
     }
 
-    PayableData data;
-    TfrmRecCtPagar *screen = nullptr;
-    QString company;
     PayableData::Key key;
     QString instalment, status;
     double value = 0, dueDate = 0;

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "payabledata.h"
+#include "previewcalls.h"
+#include "screenfixture.h"
+
+#include "framework/ui/controls/maskedit.h"
+#include "pag00801/tfrmfiltrorecctpagar.h"
+
+#include <optional>
+
+// The screen open on a company of the test's own, whose payables the test writes into the server's
+// database; hand-offs to the accounting preview reach the recorder package.
+class CompanyScreenTest : public ScreenTest {
+protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        screen = openScreen();
+        ASSERT_NE(screen, nullptr);
+        preview.emplace();
+        company = data.addCompany();
+    }
+
+    // Fetches the company's payables into the screen as the filter's silent run does.
+    void load() {
+        screen->medCdEmpresa->setText(company);
+        CriaFiltroRecContPagar(QStringLiteral("ESCONDE_FILTRO"));
+        ASSERT_TRUE(screen->cdsCntPagar->active());
+    }
+
+    PayableData data;
+    std::optional<PreviewCalls> preview;
+    TfrmRecCtPagar *screen = nullptr;
+    QString company;
+};
