@@ -9,9 +9,8 @@
 #include "framework/net/netconnection.h"
 #include "framework/session/norvela.h"
 #include "framework/ui/feedback/waitcursor.h"
-#include "server_contract/errocontabil.h"
-
 #include "framework/ui/grid/dbgrid.h"
+#include "server_contract/errocontabil.h"
 
 #include <QGroupBox>
 #include <QLabel>
