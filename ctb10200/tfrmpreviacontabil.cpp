@@ -45,12 +45,17 @@ Totais totaisDe(ClientDataSet *lancamentos) {
     return totais;
 }
 
-// A new preview opens at the top left of the host's area, at its own size as far as the area allows.
-void fitIntoArea(TfrmPreviaContabil *screen) {
+// A new preview opens at the top left of the host's area, at its own size as far as the area allows;
+// one opened again comes back from being minimized.
+void placeInArea(TfrmPreviaContabil *screen, bool nova) {
     auto *window = qobject_cast<QMdiSubWindow *>(screen->parentWidget());
-    if (window && window->mdiArea())
+    if (!window || !window->mdiArea())
+        return;
+    if (nova)
         window->setGeometry(QRect(QPoint(0, 0), TfrmPreviaContabil::tamanhoInicial.boundedTo(
                                                     window->mdiArea()->viewport()->size())));
+    else if (window->isMinimized())
+        window->showNormal();
 }
 
 } // namespace
@@ -214,6 +219,5 @@ void CriaPreviaContabil(const QVariantList &params) {
     }
     frmPreviaContabil = screen;
     Norvela::showChild(screen);
-    if (nova)
-        fitIntoArea(screen);
+    placeInArea(screen, nova);
 }

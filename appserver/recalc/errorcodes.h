@@ -1,6 +1,7 @@
 #pragma once
 
-// The codes of the errors packet (CDERROTEMP, three characters). docs/recalculation.md explains each.
+// The codes of the errors packet (CDERROTEMP, three characters). docs/recalculation.md explains each;
+// server_contract/errocontabil.h holds what the user reads for each.
 namespace ErrorCode {
 inline constexpr char NoExpenseAccount[] = "C01";    // account type without expense account
 inline constexpr char NoSupplierAccount[] = "C02";   // supplier without account

@@ -96,10 +96,15 @@ TEST_F(PreviewTest, EmptyPacketsFetchTheStoredPostingAndReopeningShowsTheNewHand
 
     TfrmPreviaContabil *first = open(failedRunHandOff(confirm(QStringLiteral("PRV02"))));
     ASSERT_NE(first, nullptr);
+    auto *window = qobject_cast<QMdiSubWindow *>(first->parentWidget());
+    ASSERT_NE(window, nullptr);
+    window->showMinimized();
     TfrmPreviaContabil *preview = open(emptyHandOff("01", number));
     EXPECT_EQ(messages.texts(), QStringList());
     ASSERT_EQ(preview, first);
     EXPECT_EQ(previewWindows(host->mdiArea()), 1);
+    EXPECT_FALSE(window->isMinimized());
+    EXPECT_EQ(host->mdiArea()->activeSubWindow(), window);
 
     EXPECT_EQ(preview->lblLancamento->text(), "Lançamento: " + number);
     EXPECT_EQ(preview->lblOrigem->text(), "Lançamento gravado na contabilidade.");
