@@ -8,21 +8,28 @@
 #include <QLabel>
 #include <gtest/gtest.h>
 
-TEST(Feedback, BusyIndicatorShowsOverTheFormUntilHidden) {
+TEST(Feedback, BusyIndicatorCoversTheFormUntilHidden) {
     QWidget form;
+    auto *child = new QLabel(QStringLiteral("conteúdo"), &form);
     form.resize(300, 200);
     form.show();
+    ActiveShowAvi(&form, 2);
+    QWidget *indicator = busyIndicator();
+    ASSERT_NE(indicator, nullptr);
+    EXPECT_EQ(indicator->parentWidget(), &form);
+    EXPECT_EQ(indicator->accessibleName(), QStringLiteral("Pesquisando..."));
+    EXPECT_TRUE(indicator->isVisible());
+    EXPECT_EQ(indicator->geometry(), form.rect());
+    EXPECT_EQ(form.childAt(child->geometry().center()), indicator);
+    // It follows the form's size, and a second one replaces the first.
+    form.resize(400, 300);
+    EXPECT_EQ(indicator->geometry(), form.rect());
     ActiveShowAvi(&form, 0);
-    auto *label = qobject_cast<QLabel *>(busyIndicator());
-    ASSERT_NE(label, nullptr);
-    EXPECT_EQ(label->parentWidget(), &form);
-    EXPECT_EQ(label->text(), QStringLiteral("Processando..."));
-    EXPECT_TRUE(label->isVisible());
-    ActiveShowAvi(&form, 0);
-    EXPECT_EQ(form.findChildren<QLabel *>().size(), 1);
+    EXPECT_EQ(form.findChildren<QWidget *>(QStringLiteral("busyIndicator")).size(), 1);
+    EXPECT_EQ(busyIndicator()->accessibleName(), QStringLiteral("Processando..."));
     DeactiveShowAvi();
     EXPECT_EQ(busyIndicator(), nullptr);
-    EXPECT_TRUE(form.findChildren<QLabel *>().isEmpty());
+    EXPECT_TRUE(form.findChildren<QWidget *>(QStringLiteral("busyIndicator")).isEmpty());
     DeactiveShowAvi();
 }
 
