@@ -8,6 +8,7 @@
 #include "server_contract/recconpag.h"
 #include "tests/framework/ui/support.h"
 
+#include <QApplication>
 #include <QTest>
 
 using namespace RecConPag;
@@ -27,11 +28,24 @@ void FilterTest::inDialog(const std::function<void(TfrmFiltroRecCtPagar *)> &act
             dialog->close();
             return;
         }
-        action(filter);
+        if (QTest::qWaitFor([filter] { return QApplication::activeWindow() == filter; }))
+            action(filter);
+        else
+            ADD_FAILURE() << "the filter did not become the active window";
         if (filter->isVisible())
             QTest::keyClick(filter, Qt::Key_Escape);
     });
     CriaFiltroRecContPagar(QStringLiteral("BOTAO_FILTRO"));
+}
+
+void FilterTest::typeInto(QLineEdit *entry, const QString &text) {
+    QTest::mouseClick(entry, Qt::LeftButton);
+    entry->selectAll();
+    QTest::keyClicks(entry, text);
+}
+
+QString FilterTest::typedDate(int days) {
+    return toDate(today() + days).toString(QStringLiteral("ddMMyyyy"));
 }
 
 DataPacket FilterTest::fetchDirect(const QString &company, const QMap<int, QVariant> &overrides) {
@@ -58,11 +72,13 @@ DataPacket FilterTest::fetchDirect(const QString &company, const QMap<int, QVari
         texts[i] = values[i].toString();
         args << (byReference ? NetArg(&texts[i]) : NetArg(values[i]));
     }
-    TNetConnection connection;
-    connection.setServerName(serverName);
-    connection.setHost(Norvela::WebURL());
-    connection.setPort(quint16(Norvela::WebPort()));
-    return CheckResultServ(connection.call(Method::GetCntPagar, args), true, 0).value<DataPacket>();
+    if (!direct) {
+        direct = std::make_unique<TNetConnection>();
+        direct->setServerName(serverName);
+        direct->setHost(Norvela::WebURL());
+        direct->setPort(quint16(Norvela::WebPort()));
+    }
+    return CheckResultServ(direct->call(Method::GetCntPagar, args), true, 0).value<DataPacket>();
 }
 
 QStringList FilterTest::payables(const DataPacket &packet) {

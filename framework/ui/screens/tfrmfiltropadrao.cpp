@@ -88,10 +88,13 @@ QString TfrmFiltroPadrao::screenCode() const {
     return lblCodTela->text().isEmpty() ? objectName() : lblCodTela->text();
 }
 
+// A dialog shown over its owner window takes the keyboard at once, as a modal dialog must.
 void TfrmFiltroPadrao::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
-        guard([this] { FormActivate(); });
+    if (event->spontaneous())
+        return;
+    activateWindow();
+    guard([this] { FormActivate(); });
 }
 
 void TfrmFiltroPadrao::contextMenuEvent(QContextMenuEvent *event) {
