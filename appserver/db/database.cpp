@@ -39,10 +39,11 @@ QSqlDatabase openSqlite(const QString &path, const QString &connectionName) {
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
     openOrThrow(db, path);
     // Referential integrity is off by default in SQLite; WAL lets readers (the host's selection lists)
-    // work while a server writes.
+    // work while a server writes; FULL synchronisation writes the log to disk at every commit, so a
+    // committed transaction survives a power cut, not only a crash of the server.
     execSql(db, QStringLiteral("PRAGMA foreign_keys = ON"));
     execSql(db, QStringLiteral("PRAGMA journal_mode = WAL"));
-    execSql(db, QStringLiteral("PRAGMA synchronous = NORMAL"));
+    execSql(db, QStringLiteral("PRAGMA synchronous = FULL"));
     return db;
 }
 

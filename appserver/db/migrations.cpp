@@ -9,6 +9,7 @@
 QList<Migration> allMigrations() {
     return {
         {1, QStringLiteral("esquema inicial"), schemaV1()},
+        adjustmentNumbersFromOne(2),
     };
 }
 
@@ -29,7 +30,8 @@ void createVersionTable(QSqlDatabase &db) {
 
 void apply(QSqlDatabase &db, const Migration &migration) {
     const bool postgres = isPostgres(db);
-    for (const QString &statement : migration.statements)
+    for (const QString &statement :
+         migration.statements + (postgres ? migration.postgresStatements : migration.sqliteStatements))
         execSql(db, forDialect(statement, postgres));
     QSqlQuery record = prepareSql(db, QStringLiteral("INSERT INTO SCHEMA_VERSION (NRVERSAO, DSMIGRACAO, "
                                                      "DTHRAPLICADA) VALUES (?, ?, ?)"));

@@ -18,11 +18,19 @@ protected:
         return selectValue(db(), sql, values).toInt();
     }
 
+    // An adjustment numbered `number` of the first instalment in key order.
+    static QString adjustmentOfFirstInstalment(int number) {
+        return QString("INSERT INTO AJCTPAGAR (CDFILIAL, NRLANCTONF, NRSEQVENPAG, NRPARCELAPAG, NRSEQAJUPAG,"
+                       " DTAJUSTEPAG, CDAJUCTPAG, VRAJUSTEPAG) SELECT CDFILIAL, NRLANCTONF, NRSEQVENPAG,"
+                       " NRPARCELAPAG, %1, 1, '0001', 5 FROM CONTAPAGAR ORDER BY 1, 2, 3, 4 LIMIT 1")
+            .arg(number);
+    }
+
     std::unique_ptr<TestDatabase> test;
 };
 
 TEST_P(DatabaseTest, MigrationCreatesEveryTableOnceAndIsIdempotent) {
-    EXPECT_EQ(schemaVersion(db()), 1);
+    EXPECT_EQ(schemaVersion(db()), 2);
     const QStringList tables = db().tables();
     for (const char *table :
          {"EMPRESA",       "FILIAL",        "FORNECEDOR",  "TIPOCTPAGAR",    "OPERADOR",     "OPEREMPRESA",
@@ -34,7 +42,7 @@ TEST_P(DatabaseTest, MigrationCreatesEveryTableOnceAndIsIdempotent) {
     migrate(db());
     QSqlDatabase other = test->openAnother();
     migrate(other);
-    EXPECT_EQ(count("SELECT COUNT(*) FROM SCHEMA_VERSION"), 1);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM SCHEMA_VERSION"), 2);
 }
 
 TEST_P(DatabaseTest, SelectionListStatementsRunOnTheSchema) {
@@ -62,6 +70,26 @@ TEST_P(DatabaseTest, ConstraintsRejectInconsistentRows) {
     EXPECT_FALSE(query.exec("INSERT INTO PERCONTABIL (CDEMPRESA, DTINICCTBL, DTFINACCTBL, IDSITUPER)"
                             " VALUES ('01', 1, 2, 'A')"));
     EXPECT_FALSE(query.exec("UPDATE CONTAPAGAR SET IDCTBLCTPAG = 'X'"));
+    // Adjustments are numbered from 1, on insert and on change.
+    EXPECT_FALSE(query.exec(adjustmentOfFirstInstalment(0)));
+    ASSERT_TRUE(query.exec(adjustmentOfFirstInstalment(99)));
+    EXPECT_FALSE(query.exec("UPDATE AJCTPAGAR SET NRSEQAJUPAG = 0 WHERE NRSEQAJUPAG = 99"));
+}
+
+// A database whose adjustments were stored before the numbering rule keeps them readable after it.
+TEST_P(DatabaseTest, AdjustmentsNumberedZeroBeforeTheRuleStayReadable) {
+    seedDemo(db(), 10);
+    execSql(db(), GetParam() == DbKind::SQLite ? "DROP TRIGGER TR_AJCTPAGAR_NUMERO_INS"
+                                               : "ALTER TABLE AJCTPAGAR DROP CONSTRAINT CK_AJCTPAGAR_NUMERO");
+    if (GetParam() == DbKind::SQLite)
+        execSql(db(), "DROP TRIGGER TR_AJCTPAGAR_NUMERO_UPD");
+    execSql(db(), "DELETE FROM SCHEMA_VERSION WHERE NRVERSAO = 2");
+    execSql(db(), adjustmentOfFirstInstalment(0));
+    migrate(db());
+    EXPECT_EQ(schemaVersion(db()), 2);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM AJCTPAGAR WHERE NRSEQAJUPAG = 0"), 1);
+    QSqlQuery query(db());
+    EXPECT_FALSE(query.exec(adjustmentOfFirstInstalment(0).replace("LIMIT 1", "LIMIT 1 OFFSET 1")));
 }
 
 TEST_P(DatabaseTest, OperatorPasswordsAndCompanyRights) {
@@ -106,6 +134,9 @@ TEST(OpenDatabase, CreatesTheSqliteFileAndItsFolder) {
         QSqlDatabase db = openDatabase("sqlite:" + path, "create");
         migrate(db);
         EXPECT_EQ(selectValue(db, "PRAGMA foreign_keys").toInt(), 1);
+        // Write-ahead log synchronised at every commit: a committed transaction survives a power cut.
+        EXPECT_EQ(selectValue(db, "PRAGMA journal_mode").toString(), "wal");
+        EXPECT_EQ(selectValue(db, "PRAGMA synchronous").toInt(), 2);
     }
     QSqlDatabase::removeDatabase("create");
     EXPECT_TRUE(QFile::exists(path));
