@@ -32,6 +32,8 @@ Apportionment apportionmentOf(const Instalment &instalment, const Ledger &ledger
     if (instalment.rules.isEmpty()) {
         if (ledger.defaultCostCentre.isEmpty())
             return {{}, ErrorCode::NoDefaultCostCentre};
+        if (!ledger.branches.contains(instalment.postingBranch))
+            return {{}, ErrorCode::PostingBranchOutsideCompany};
         return {{{instalment.postingBranch, ledger.defaultCostCentre, 10000}}, nullptr};
     }
     int total = 0;

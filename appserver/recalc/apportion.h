@@ -11,8 +11,8 @@ QList<qint64> splitCents(qint64 cents, const QList<int> &weights);
 
 // The apportionment of an instalment's postings: its own rules when it has any (their shares must
 // total 100.00%, over branches of the company and known cost centres), otherwise the whole value to
-// the posting branch and the company's default cost centre. `error` is the code that prevents it, or
-// null.
+// the posting branch, which must be the company's, and the company's default cost centre. `error` is the code
+// that prevents it, or null.
 struct Apportionment {
     QList<ApportionRule> parts;
     const char *error = nullptr;

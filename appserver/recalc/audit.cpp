@@ -19,7 +19,7 @@ qint64 insertRun(QSqlDatabase &db, const QString &operatorCode, const QString &c
                            " RETURNING NRAUDITRECALC"));
     execRun(query, {operatorCode, company, started, QDateTime::currentSecsSinceEpoch(), changes.size(),
                     before, after});
-    query.next();
+    nextRow(query);
     return query.value(0).toLongLong();
 }
 
@@ -34,8 +34,9 @@ void recordRun(QSqlDatabase &db, const QString &operatorCode, const QString &com
     for (const InstalmentChange &change : changes) {
         const QVariant numberBefore =
             change.numberBefore.isEmpty() ? QVariant() : QVariant(change.numberBefore);
+        const QVariant numberAfter = change.numberAfter.isEmpty() ? QVariant() : QVariant(change.numberAfter);
         items.add({run, change.key.branch, change.key.entry, change.key.sequence, change.key.instalment,
-                   numberBefore, change.numberAfter, change.debitsBefore, change.debitsAfter});
+                   numberBefore, numberAfter, change.debitsBefore, change.debitsAfter});
     }
     items.flush();
 }

@@ -5,14 +5,13 @@
 
 bool heldByOthers(QSqlDatabase &db, const QList<InstalmentKey> &keys, const QString &company,
                   const QString &operatorCode, qint64 now) {
-    QSqlQuery query =
-        prepareRun(db, QStringLiteral("SELECT B.CDFILIAL, B.NRLANCTONF FROM BLOQDOCUMENTO B"
-                                      " JOIN FILIAL F ON F.CDFILIAL = B.CDFILIAL"
-                                      " WHERE F.CDEMPRESA = ? AND LOWER(B.CDOPERADOR) <> LOWER(?)"
-                                      " AND B.DTHRINICBLOQ <= ? AND B.DTHRFINABLOQ > ?"));
+    QSqlQuery query = prepareRun(db, QStringLiteral("SELECT B.CDFILIAL, B.NRLANCTONF FROM BLOQDOCUMENTO B"
+                                                    " JOIN FILIAL F ON F.CDFILIAL = B.CDFILIAL"
+                                                    " WHERE F.CDEMPRESA = ? AND B.CDOPERADOR <> ?"
+                                                    " AND B.DTHRINICBLOQ <= ? AND B.DTHRFINABLOQ > ?"));
     execRun(query, {company, operatorCode, now, now});
     QSet<std::pair<QString, QString>> held;
-    while (query.next())
+    while (nextRow(query))
         held.insert({query.value(0).toString(), query.value(1).toString()});
     if (held.isEmpty())
         return false;

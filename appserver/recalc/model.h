@@ -49,22 +49,6 @@ struct ApportionRule {
     int share = 0;
 };
 
-struct Instalment {
-    InstalmentKey key;
-    QString postingBranch; // CDFILILANC
-    QString accountType;
-    QString supplier;
-    QString supplierName;
-    QString supplierAccount;
-    QString document; // NRNOTAFISC
-    QString series;   // CDSERIEENTR
-    qint64 entryDay = 0;
-    qint64 cents = 0;       // VRATUAPAG
-    QString previousNumber; // NRLANCTBDOC before the run
-    QList<Adjustment> adjustments;
-    QList<ApportionRule> rules;
-};
-
 // One part of a posting line for a branch and cost centre.
 struct Split {
     QString branch;
@@ -98,6 +82,30 @@ struct Posting {
     QString reference() const;
     qint64 debits() const;
     qint64 credits() const;
+};
+
+struct Instalment {
+    InstalmentKey key;
+    QString postingBranch; // CDFILILANC
+    QString accountType;
+    QString supplier;
+    QString supplierName;
+    QString supplierAccount;
+    QString document; // NRNOTAFISC
+    QString series;   // CDSERIEENTR
+    qint64 entryDay = 0;
+    qint64 cents = 0;       // VRATUAPAG
+    QString previousNumber; // NRLANCTBDOC before the run
+    QList<Adjustment> adjustments;
+    QList<ApportionRule> rules;
+    bool cancelled = false;           // IDSTATPAG "C": not an expense, nothing of it is posted
+    bool postedOutsidePeriod = false; // an earlier posting of it lies outside the open period
+    // For a cancelled instalment posted outside the open period: its earlier postings, which a run
+    // would have to remove and may not.
+    QList<Posting> earlierPostings;
+
+    // The postings a run gives it: its own and one per adjustment, none when it is cancelled.
+    qsizetype postingCount() const { return cancelled ? 0 : 1 + adjustments.size(); }
 };
 
 // An accounting error found on a posting; lineSequence is the runSequence of the line concerned.

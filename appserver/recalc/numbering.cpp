@@ -17,7 +17,7 @@ qint64 lockCounter(QSqlDatabase &db, const QString &company) {
         prepareRun(db, QStringLiteral("SELECT NRULTLANCCTB FROM NUMLANCCTB WHERE CDEMPRESA = ?") +
                            (isPostgres(db) ? QStringLiteral(" FOR UPDATE") : QString()));
     execRun(read, {company});
-    return read.next() ? read.value(0).toLongLong() : 0;
+    return nextRow(read) ? read.value(0).toLongLong() : 0;
 }
 
 } // namespace
@@ -44,7 +44,7 @@ bool PostingNumbers::isFree(const QString &number, const Posting &posting) {
         return false;
     execRun(m_usedElsewhere, {m_company, number, posting.key.branch, posting.key.entry, posting.key.sequence,
                               posting.key.instalment, posting.adjustmentSequence});
-    const bool used = m_usedElsewhere.next();
+    const bool used = nextRow(m_usedElsewhere);
     m_usedElsewhere.finish();
     return !used;
 }

@@ -38,6 +38,10 @@ PostingBuilder::PostingBuilder(const Ledger &ledger)
     : m_ledger(ledger) {}
 
 void PostingBuilder::add(const Instalment &instalment) {
+    if (instalment.cancelled) {
+        addEarlier(instalment);
+        return;
+    }
     const Apportionment apportionment = apportionmentOf(instalment, m_ledger);
     const int first = int(m_postings.size());
     m_postings << makePosting(instalment, nullptr);
@@ -47,6 +51,21 @@ void PostingBuilder::add(const Instalment &instalment) {
         m_postings << makePosting(instalment, &adjustment);
     for (int i = first; i < m_postings.size(); ++i)
         apportion(m_postings[i], apportionment);
+    if (instalment.postedOutsidePeriod)
+        addError(ErrorCode::PostedOutsidePeriod, m_postings.at(first));
+}
+
+void PostingBuilder::addEarlier(const Instalment &instalment) {
+    if (instalment.earlierPostings.isEmpty())
+        return;
+    const int first = int(m_postings.size());
+    for (Posting posting : instalment.earlierPostings) {
+        for (PostingLine &line : posting.lines)
+            line.runSequence = ++m_lineCount;
+        m_postings << posting;
+    }
+    m_errors << PostingError{QString::fromLatin1(ErrorCode::PostedOutsidePeriod),
+                             m_postings.at(first).lines.first().runSequence, false};
 }
 
 Posting PostingBuilder::makePosting(const Instalment &instalment, const Adjustment *adjustment) {

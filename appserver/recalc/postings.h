@@ -9,7 +9,8 @@
 // instalment's current value, on the document's entry date. A discount: debit the supplier, credit
 // the adjustment type's account; an addition: debit the adjustment type's account, credit the
 // supplier; by the adjustment's value on its date. Each posting carries the history of its type with
-// the fields filled in.
+// the fields filled in. A cancelled instalment gets no posting. An instalment with an earlier posting
+// outside the open period is refused (D02); a cancelled one shows those earlier postings instead.
 class PostingBuilder {
 public:
     explicit PostingBuilder(const Ledger &ledger);
@@ -28,6 +29,8 @@ private:
         const char *missingCode;
     };
     Posting makePosting(const Instalment &instalment, const Adjustment *adjustment);
+    // The earlier postings of a cancelled instalment that the run may not remove, with their error.
+    void addEarlier(const Instalment &instalment);
     void addLines(Posting &posting, qint64 cents, const LineSource &debit, const LineSource &credit);
     void fillHistory(Posting &posting, const QString &code, const Instalment &instalment,
                      const Adjustment *adjustment);

@@ -28,31 +28,41 @@ QString errorStatus(const QList<PostingError> &errors) {
     return RecConPag::StatusAjustContab;
 }
 
-// One posting per instalment and one per adjustment.
+// The postings the instalments will give.
 qsizetype postingCount(const QList<Instalment> &instalments) {
     qsizetype count = 0;
     for (const Instalment &instalment : instalments)
-        count += 1 + instalment.adjustments.size();
+        count += instalment.postingCount();
     return count;
 }
 
-// Numbers the postings; returns the counter's new value.
-qint64 numberPostings(QSqlDatabase &db, const QString &company, QList<Posting> &postings) {
-    PostingNumbers numbers(db, company);
-    numbers.assign(postings);
-    return numbers.last();
+RecalcResult tooManyLines() {
+    return emptyAnswer(QStringLiteral("O recálculo está limitado a %1 lançamentos por vez; marque menos "
+                                      "contas a pagar e confirme novamente.")
+                           .arg(QLocale(QLocale::Portuguese, QLocale::Brazil).toString(maxLinesPerRun)));
 }
 
 RecalcResult run(QSqlDatabase &db, const QList<InstalmentKey> &keys, const QString &operatorCode,
-                 const QString &company) {
+                 const QString &company, std::chrono::milliseconds maxWait) {
+    if (countLines(db, keys) > maxLinesPerRun)
+        return tooManyLines();
     const qint64 started = QDateTime::currentSecsSinceEpoch();
-    RunTransaction transaction(db);
-    const Ledger ledger = readLedger(db, company);
+    RunTransaction transaction(db, maxWait);
+    const Ledger ledger = behindOtherRuns([&] {
+        transaction.limitLockWait();
+        return readLedger(db, company);
+    });
     if (!ledger.hasOpenPeriod)
         return emptyAnswer(
             QStringLiteral("A empresa %1 não tem período contábil aberto; o recálculo não pode ser feito.")
                 .arg(company));
-    QList<Instalment> instalments = readInstalments(db, keys, company);
+    // On PostgreSQL the company's runs queue here, one at a time, for its posting counter.
+    PostingNumbers numbers = behindOtherRuns([&] {
+        transaction.limitLockWait();
+        return PostingNumbers(db, company);
+    });
+    lockInstalments(db, transaction, keys);
+    QList<Instalment> instalments = readInstalments(db, keys, ledger);
     if (heldByOthers(db, keys, company, operatorCode, started))
         return emptyAnswer(RecConPag::StatusAltBloq);
 
@@ -60,15 +70,14 @@ RecalcResult run(QSqlDatabase &db, const QList<InstalmentKey> &keys, const QStri
     builder.reserve(postingCount(instalments));
     for (const Instalment &instalment : instalments)
         builder.add(instalment);
+    // Adjustments added since the lines were counted.
     if (builder.lineCount() > maxLinesPerRun)
-        return emptyAnswer(QStringLiteral("O recálculo está limitado a %1 lançamentos por vez; marque menos "
-                                          "contas a pagar e confirme novamente.")
-                               .arg(QLocale(QLocale::Portuguese, QLocale::Brazil).toString(maxLinesPerRun)));
-    const qint64 lastNumber = numberPostings(db, company, builder.postings());
+        return tooManyLines();
+    numbers.assign(builder.postings());
     if (!builder.errors().isEmpty())
         return makeAnswer(errorStatus(builder.errors()), builder.postings(), builder.errors(), ledger);
 
-    saveLastNumber(db, company, lastNumber);
+    saveLastNumber(db, company, numbers.last());
     recordRun(db, operatorCode, company, started,
               writePostings(db, company, operatorCode, instalments, builder.postings(), started));
     transaction.commit();
@@ -80,7 +89,7 @@ RecalcResult run(QSqlDatabase &db, const QList<InstalmentKey> &keys, const QStri
 } // namespace
 
 RecalcResult recalculate(QSqlDatabase &db, const DataPacket &payables, const QString &operatorCode,
-                         const QString &company) {
+                         const QString &company, std::chrono::milliseconds maxWait) {
     const QList<InstalmentKey> keys = readMarkedKeys(payables);
     if (!operatorMayUseCompany(db, operatorCode, company))
         throw ServerFailure(
@@ -88,8 +97,13 @@ RecalcResult recalculate(QSqlDatabase &db, const DataPacket &payables, const QSt
     if (keys.isEmpty())
         return emptyAnswer(QStringLiteral("Nenhuma conta a pagar está marcada para o recálculo."));
     try {
-        return run(db, keys, operatorCode, company);
+        return run(db, keys, operatorCode, company, maxWait);
     } catch (const RunBusy &) {
         return emptyAnswer(RecConPag::StatusAltBloq);
+    } catch (const RunQueueFull &) {
+        return emptyAnswer(
+            QStringLiteral("Outro recálculo em andamento não terminou em %1 segundos; confirme "
+                           "novamente em instantes.")
+                .arg(std::chrono::ceil<std::chrono::seconds>(maxWait).count()));
     }
 }

@@ -30,22 +30,48 @@ void execText(QSqlDatabase &db, const QString &sql) {
 
 } // namespace
 
-RunTransaction::RunTransaction(QSqlDatabase &db)
-    : m_db(db) {
+RunTransaction::RunTransaction(QSqlDatabase &db, std::chrono::milliseconds maxWait)
+    : m_db(db)
+    , m_deadline(maxWait) {
     if (isPostgres(db)) {
         if (!db.transaction())
             fail(db.lastError());
         m_open = true;
-        execText(db, QStringLiteral("SET LOCAL lock_timeout = '%1s'").arg(lockWaitSeconds));
     } else {
-        execText(db, QStringLiteral("BEGIN IMMEDIATE"));
-        m_open = true;
+        behindOtherRuns([&] { beginSqlite(maxWait); });
     }
+}
+
+// The connection's busy timeout becomes the run's wait for BEGIN IMMEDIATE, then goes back to what it
+// was for the statements of the run and those after it.
+void RunTransaction::beginSqlite(std::chrono::milliseconds maxWait) {
+    QSqlQuery timeout = selectRun(m_db, QStringLiteral("PRAGMA busy_timeout"));
+    const qint64 usual = nextRow(timeout) ? timeout.value(0).toLongLong() : 0;
+    timeout.finish();
+    execText(m_db, QStringLiteral("PRAGMA busy_timeout = %1").arg(maxWait.count()));
+    try {
+        execText(m_db, QStringLiteral("BEGIN IMMEDIATE"));
+    } catch (...) {
+        execText(m_db, QStringLiteral("PRAGMA busy_timeout = %1").arg(usual));
+        throw;
+    }
+    m_open = true;
+    execText(m_db, QStringLiteral("PRAGMA busy_timeout = %1").arg(usual));
 }
 
 RunTransaction::~RunTransaction() {
     if (m_open)
         m_db.rollback();
+}
+
+void RunTransaction::limitLockWait() {
+    if (!isPostgres(m_db))
+        return;
+    const qint64 left = m_deadline.remainingTime();
+    if (left <= 0)
+        throw RunBusy();
+    // SET takes no bound values; the number is the server's own.
+    execText(m_db, QStringLiteral("SET LOCAL lock_timeout = %1").arg(left));
 }
 
 void RunTransaction::commit() {
@@ -67,4 +93,18 @@ void execRun(QSqlQuery &query, const QVariantList &values) {
         query.bindValue(i, values.at(i));
     if (!query.exec())
         fail(query.lastError());
+}
+
+QSqlQuery selectRun(QSqlDatabase &db, const QString &sql, const QVariantList &values) {
+    QSqlQuery query = prepareRun(db, sql);
+    execRun(query, values);
+    return query;
+}
+
+bool nextRow(QSqlQuery &query) {
+    if (query.next())
+        return true;
+    if (query.lastError().isValid())
+        fail(query.lastError());
+    return false;
 }

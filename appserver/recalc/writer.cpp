@@ -21,6 +21,11 @@ public:
               db, QStringLiteral("UPDATE CONTAPAGAR SET IDCTBLCTPAG = 'S', NRLANCTBDOC = ?") + originWhere))
         , m_adjustment(prepareRun(db, QStringLiteral("UPDATE AJCTPAGAR SET NRLCTBAJPAG = ?") + originWhere +
                                           QStringLiteral(" AND NRSEQAJUPAG = ?")))
+        , m_unaccounted(
+              prepareRun(db, QStringLiteral("UPDATE CONTAPAGAR SET IDCTBLCTPAG = 'N', NRLANCTBDOC = NULL") +
+                                 originWhere))
+        , m_adjustmentsUnposted(
+              prepareRun(db, QStringLiteral("UPDATE AJCTPAGAR SET NRLCTBAJPAG = NULL") + originWhere))
         , m_lines(db, QStringLiteral("LANCCONTABIL"),
                   {"CDEMPRESA", "NRLANCCTB", "NRSEQCTB", "DTLANCCTB", "CDCONTCTBL", "IDDEBCRED", "VRLANCCTB",
                    "CDHISTPADR", "DSHISTCTB", "IDLANCCTBCOME", "CDLANCCTBCOME", "CDDOCUCONT", "CDFILIAL",
@@ -29,11 +34,13 @@ public:
                    {"CDEMPRESA", "NRLANCCTB", "NRSEQCTB", "NRSEQRAT", "CDFILIAL", "CDCENTCUST", "VRLANCCUST"},
                    &m_lines) {}
 
-    // Replaces the postings of one instalment by `postings` (its own first, then its adjustments').
+    // Replaces the postings of one instalment by `postings` (its own first, then its adjustments'); a
+    // cancelled instalment has none and is left not accounted.
     InstalmentChange replace(const Instalment &instalment, std::span<const Posting> postings) {
-        InstalmentChange change{instalment.key, instalment.previousNumber, postings.front().number, 0, 0};
+        InstalmentChange change{instalment.key, instalment.previousNumber,
+                                postings.empty() ? QString() : postings.front().number, 0, 0};
         execRun(m_delete, instalment.key.values());
-        while (m_delete.next())
+        while (nextRow(m_delete))
             if (m_delete.value(0).toString() == QLatin1String("D"))
                 change.debitsBefore += m_delete.value(1).toLongLong();
         m_delete.finish();
@@ -44,7 +51,12 @@ public:
                 execRun(m_adjustment, QVariantList{posting.number} + instalment.key.values() +
                                           QVariantList{posting.adjustmentSequence});
         }
-        execRun(m_accounted, QVariantList{change.numberAfter} + instalment.key.values());
+        if (postings.empty()) {
+            execRun(m_unaccounted, instalment.key.values());
+            execRun(m_adjustmentsUnposted, instalment.key.values());
+        } else {
+            execRun(m_accounted, QVariantList{change.numberAfter} + instalment.key.values());
+        }
         return change;
     }
 
@@ -74,7 +86,7 @@ private:
 
     QString m_company, m_operator;
     qint64 m_now;
-    QSqlQuery m_delete, m_accounted, m_adjustment;
+    QSqlQuery m_delete, m_accounted, m_adjustment, m_unaccounted, m_adjustmentsUnposted;
     BatchInsert m_lines, m_splits;
 };
 
@@ -88,7 +100,7 @@ QList<InstalmentChange> writePostings(QSqlDatabase &db, const QString &company, 
     changes.reserve(instalments.size());
     qsizetype first = 0;
     for (const Instalment &instalment : instalments) {
-        const qsizetype count = 1 + instalment.adjustments.size();
+        const qsizetype count = instalment.postingCount();
         changes << writer.replace(instalment, std::span<const Posting>(postings).subspan(first, count));
         first += count;
     }

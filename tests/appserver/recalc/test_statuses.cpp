@@ -69,8 +69,11 @@ TEST_P(RecalcStatus, EachRuleOfThePostingHasItsCode) {
     addRule(badRules, 2, "0102", "0002", 4999);
     const Key foreignRule = addInstalment("0101", "25", 1000);
     addRule(foreignRule, 1, "0201", "0001", 10000);
-    const QList<Case> cases = {{noHistory, {"H01"}}, {synthetic, {"C05"}}, {early, {"D01"}},
-                               {zero, {"V01"}},      {badRules, {"R01"}},  {foreignRule, {"R02"}}};
+    const Key foreignBranch = addInstalment("0101", "27", 1000);
+    runSql(test->db(), "UPDATE CONTAPAGAR SET CDFILILANC = '0201' WHERE NRLANCTONF = '27'");
+    const QList<Case> cases = {{noHistory, {"H01"}},    {synthetic, {"C05"}}, {early, {"D01"}},
+                               {zero, {"V01"}},         {badRules, {"R01"}},  {foreignRule, {"R02"}},
+                               {foreignBranch, {"R04"}}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.key.entry.toStdString());
         EXPECT_EQ(errorCodes(expectRefused({c.key}, RecConPag::StatusErroContabilizacao)), c.codes);
@@ -94,6 +97,11 @@ TEST_P(RecalcStatus, DocumentHeldByAnotherOperatorStopsTheRun) {
     EXPECT_EQ(recalc({free, held}).status, RecConPag::StatusOk);
     runSql(test->db(), "UPDATE BLOQDOCUMENTO SET CDOPERADOR = 'admin', DTHRFINABLOQ = ?", {now + 3600});
     EXPECT_EQ(recalc({free, held}).status, RecConPag::StatusOk);
+    // Operator codes compare exactly: "ADMIN" is another operator.
+    runSql(test->db(),
+           "INSERT INTO OPERADOR (CDOPERADOR, NMOPERADOR, DSSENHAHASH) VALUES ('ADMIN', 'Outro', 'x')");
+    runSql(test->db(), "UPDATE BLOQDOCUMENTO SET CDOPERADOR = 'ADMIN'");
+    expectRefused({free, held}, RecConPag::StatusAltBloq);
 }
 
 TEST_P(RecalcStatus, ConditionsForTheUserAreTextsInPortuguese) {
