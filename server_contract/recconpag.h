@@ -21,6 +21,8 @@ inline const QString GetAjusPag =
 inline const QString GetCntPagar = QStringLiteral("GetCntPagar");         // the 26 arguments of CntPagarArg
 inline const QString SetConfirmar = QStringLiteral("SetConfirmar");       // packet, operator, company
 inline const QString GetLancContabil = QStringLiteral("GetLancContabil"); // CDEMPRESA, NRLANCCTB
+// CDEMPRESA, NRAUDITRECALC (0: the signed-in operator's latest run in the company)
+inline const QString GetAuditRecalc = QStringLiteral("GetAuditRecalc");
 } // namespace Method
 
 // Positions of the 26 arguments of GetCntPagar. Lists are texts by reference (listargs.h).
@@ -168,6 +170,17 @@ inline const QList<FieldDef> &rateioFields() {
 
 inline const QList<FieldDef> &errosTempFields() {
     static const QList<FieldDef> fields = {textField("CDERROTEMP", 3), textField("NRSEQCTBTEMP", 5)};
+    return fields;
+}
+
+// The GetAuditRecalc answer: one row per instalment of a recalculation answered "OK", with its posting
+// number and total debits before and after the run (money as double).
+inline const QList<FieldDef> &auditRecalcItemFields() {
+    static const QList<FieldDef> fields = {
+        floatField("NRAUDITRECALC"),   textField("CDFILIAL", 4),     textField("NRLANCTONF", 10),
+        textField("NRSEQVENPAG", 2),   textField("NRPARCELAPAG", 2), textField("NRLANCANTES", 12),
+        textField("NRLANCDEPOIS", 12), floatField("VRTOTANTES"),     floatField("VRTOTDEPOIS"),
+    };
     return fields;
 }
 

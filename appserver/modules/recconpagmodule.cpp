@@ -30,6 +30,14 @@ const QString postingSplitsSql = QStringLiteral(
     " LEFT JOIN FILIAL F ON F.CDFILIAL = R.CDFILIAL LEFT JOIN CENTROCUSTO C ON C.CDCENTCUST = R.CDCENTCUST"
     " WHERE R.CDEMPRESA = ? AND R.NRLANCCTB = ? ORDER BY R.NRSEQCTB, R.NRSEQRAT");
 
+// The instalments of one recorded run of the company, with their totals before and after.
+const QString auditItemsSql = QStringLiteral(
+    "SELECT I.NRAUDITRECALC, I.CDFILIAL, I.NRLANCTONF, I.NRSEQVENPAG, I.NRPARCELAPAG, I.NRLANCANTES,"
+    " I.NRLANCDEPOIS, I.VRTOTANTES, I.VRTOTDEPOIS FROM AUDITRECALCITEM I"
+    " JOIN AUDITRECALC A ON A.NRAUDITRECALC = I.NRAUDITRECALC"
+    " WHERE A.CDEMPRESA = ? AND A.NRAUDITRECALC = ?"
+    " ORDER BY I.CDFILIAL, I.NRLANCTONF, I.NRSEQVENPAG, I.NRPARCELAPAG");
+
 QString twoDigitNumber(const QString &number) {
     return number.size() == 1 && number.at(0).isDigit() ? QLatin1Char('0') + number : number;
 }
@@ -47,6 +55,7 @@ RecConPagModule::RecConPagModule() {
     addMethod(Method::GetCntPagar, std::bind(&RecConPagModule::getCntPagar, this, _1, _2));
     addMethod(Method::SetConfirmar, std::bind(&RecConPagModule::setConfirmar, this, _1, _2));
     addMethod(Method::GetLancContabil, std::bind(&RecConPagModule::getLancContabil, this, _1, _2));
+    addMethod(Method::GetAuditRecalc, std::bind(&RecConPagModule::getAuditRecalc, this, _1, _2));
 }
 
 QString RecConPagModule::serverName() const {
@@ -156,4 +165,20 @@ QVariant RecConPagModule::getLancContabil(CallArgs &args, CallContext &ctx) {
     const DataPacket splits =
         packetFromQuery(run(ctx, postingSplitsSql, key), rateioFields(), {"VRLANCCUST"});
     return QVariantList{packetVariant(lines), packetVariant(splits)};
+}
+
+QVariant RecConPagModule::getAuditRecalc(CallArgs &args, CallContext &ctx) {
+    args.expectCount(Method::GetAuditRecalc, {2});
+    const QString company = args.text(0);
+    requireCompany(ctx, company);
+    qint64 number = qint64(args.number(1));
+    if (number == 0) {
+        QSqlQuery &latest =
+            run(ctx, "SELECT MAX(NRAUDITRECALC) FROM AUDITRECALC WHERE CDEMPRESA = ? AND CDOPERADOR = ?",
+                {company, ctx.operatorCode});
+        number = latest.next() ? latest.value(0).toLongLong() : 0;
+        latest.finish();
+    }
+    return packetVariant(packetFromQuery(run(ctx, auditItemsSql, {company, number}), auditRecalcItemFields(),
+                                         {"VRTOTANTES", "VRTOTDEPOIS"}));
 }

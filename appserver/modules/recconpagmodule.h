@@ -20,6 +20,7 @@ private:
     QVariant getCntPagar(CallArgs &args, CallContext &ctx);
     QVariant setConfirmar(CallArgs &args, CallContext &ctx);
     QVariant getLancContabil(CallArgs &args, CallContext &ctx);
+    QVariant getAuditRecalc(CallArgs &args, CallContext &ctx);
 
     // The key of an instalment from the first four arguments, after checking the branch; writes the
     // instalment number back in its two-digit form when it was given with one digit.

@@ -79,5 +79,29 @@ TEST_P(RecalcServer, RefusalsAreServerFailures) {
     EXPECT_EQ(count("LANCCONTABIL"), 0);
 }
 
+// The outcome of the operator's latest "OK" run, instalment by instalment, for the preview to show.
+TEST_P(RecalcServer, TheLatestRunsOutcomeIsReadablePerInstalment) {
+    expectAnswer(confirm({good}), RecConPag::StatusOk, 4, 0);
+    runSql(test->db(), "UPDATE CONTAPAGAR SET VRATUAPAG = 2500 WHERE NRLANCTONF = '2'");
+    expectAnswer(confirm({good}), RecConPag::StatusOk, 4, 0);
+
+    TNetConnection net;
+    net.setServerName(RecConPag::serverName);
+    net.setPort(server->port());
+    const DataPacket latest = net.call(RecConPag::Method::GetAuditRecalc, {"01", 0}).value<DataPacket>();
+    ASSERT_EQ(latest.fields(), RecConPag::auditRecalcItemFields());
+    ASSERT_EQ(latest.rowCount(), 1);
+    EXPECT_EQ(columnTexts(latest, "NRLANCTONF"), QStringList({"2"}));
+    EXPECT_EQ(columnTexts(latest, "NRLANCANTES"), columnTexts(latest, "NRLANCDEPOIS"));
+    EXPECT_EQ(latest.value(0, latest.fieldIndex(u"VRTOTANTES")).toDouble(), 21.0);
+    EXPECT_EQ(latest.value(0, latest.fieldIndex(u"VRTOTDEPOIS")).toDouble(), 26.0);
+    // The first run by its number: nothing posted before it.
+    const double first = latest.value(0, latest.fieldIndex(u"NRAUDITRECALC")).toDouble() - 1;
+    const DataPacket earlier = net.call(RecConPag::Method::GetAuditRecalc, {"01", first}).value<DataPacket>();
+    ASSERT_EQ(earlier.rowCount(), 1);
+    EXPECT_EQ(earlier.value(0, earlier.fieldIndex(u"VRTOTANTES")).toDouble(), 0.0);
+    EXPECT_TRUE(isServerFailure(net.call(RecConPag::Method::GetAuditRecalc, {"99", 0})));
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, RecalcServer, testing::Values(DbKind::SQLite, DbKind::PostgreSQL),
                          [](const auto &info) { return dbKindName(info.param); });
