@@ -180,6 +180,9 @@ void TfrmPreviaContabil::bindEvents() {
     connect(cdsLancamentos, &ClientDataSet::calcFields, this, &TfrmPreviaContabil::cdsLancamentosCalcFields);
     connect(cdsRateio, &ClientDataSet::calcFields, this, &TfrmPreviaContabil::cdsRateioCalcFields);
     connect(cdsErros, &ClientDataSet::calcFields, this, &TfrmPreviaContabil::cdsErrosCalcFields);
+    connect(cdsLancamentos, &ClientDataSet::afterScroll, this,
+            guarded([this] { cdsLancamentosAfterScroll(); }));
+    connect(cdsErros, &ClientDataSet::afterScroll, this, guarded([this] { cdsErrosAfterScroll(); }));
     connect(dbgLancamentos, &DataGrid::drawColumnCell, this,
             guarded([this](const QRect &rect, int column, int viewRow) {
                 dbgLancamentosDrawColumnCell(rect, column, viewRow);

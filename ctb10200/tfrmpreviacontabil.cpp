@@ -172,6 +172,19 @@ void TfrmPreviaContabil::indexaErros() {
         linhasComErro.insert(cdsErros->valueAt(row, sequencia).toString().trimmed());
 }
 
+void TfrmPreviaContabil::cdsLancamentosAfterScroll() {
+    if (!cdsLancamentos->isEmpty())
+        cdsRateio->locate(QStringLiteral("NRLANCCTBTEMP;NRSEQCTBTEMP"),
+                          {cdsLancamentos->fieldByName("NRLANCCTBTEMP")->asString(),
+                           cdsLancamentos->fieldByName("NRSEQCTBTEMP")->asString()});
+}
+
+void TfrmPreviaContabil::cdsErrosAfterScroll() {
+    if (!cdsErros->isEmpty())
+        cdsLancamentos->locate(QStringLiteral("NRSEQCTBTEMP"),
+                               {cdsErros->fieldByName("NRSEQCTBTEMP")->asString()});
+}
+
 void TfrmPreviaContabil::dbgLancamentosDrawColumnCell(const QRect &rect, int, int viewRow) {
     const int sequencia = cdsLancamentos->fieldByName("NRSEQCTBTEMP")->index();
     if (linhasComErro.contains(cdsLancamentos->valueAt(viewRow, sequencia).toString().trimmed()))

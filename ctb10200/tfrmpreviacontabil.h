@@ -37,6 +37,10 @@ public:
     void cdsLancamentosCalcFields();
     void cdsRateioCalcFields();
     void cdsErrosCalcFields();
+    // The apportionment follows the current entry line to its first part.
+    void cdsLancamentosAfterScroll();
+    // The entries follow the current error to the line it points at.
+    void cdsErrosAfterScroll();
     // Tints the entry lines that an error points at.
     void dbgLancamentosDrawColumnCell(const QRect &rect, int column, int viewRow);
 

@@ -1,5 +1,6 @@
 #include "previewfixture.h"
 
+#include "framework/core/dataset.h"
 #include "framework/core/routines.h"
 #include "framework/session/norvela.h"
 #include "framework/ui/grid/dbgrid.h"
@@ -75,6 +76,11 @@ TEST_F(PreviewTest, AFailedRunShowsItsEntriesTheirApportionmentAndTheErrorsWithT
               QStringList({"Administração", "Comercial", "Administração", "Comercial"}));
     EXPECT_EQ(column(splits, "Débito"), QStringList({"740,74", "493,82", "", ""}));
     EXPECT_EQ(column(splits, "Crédito"), QStringList({"", "", "740,74", "493,82"}));
+    // Picking the credit line brings its first part forward.
+    const QModelIndex credit = entries->model()->index(1, 0);
+    QTest::mouseClick(entries->viewport(), Qt::LeftButton, {}, entries->visualRect(credit).center());
+    EXPECT_EQ(preview->cdsLancamentos->recNo(), 1);
+    EXPECT_EQ(preview->cdsRateio->recNo(), 2);
 
     ASSERT_TRUE(preview->grbErros->isVisibleTo(preview));
     const QStringList codes = column(preview->dbgErros, "Código");
@@ -165,6 +171,8 @@ TEST_F(PreviewTest, TotalsThatDoNotMatchShowTheDifferenceAndAnUnknownCodeIsNamed
               QStringList({"Erro de contabilização sem descrição cadastrada (código X99)."}));
     EXPECT_EQ(column(preview->dbgErros, "Conta"), QStringList({"2.1.1.01"}));
     EXPECT_EQ(column(preview->dbgErros, "Lançamento"), QStringList({"000000000042"}));
+    // The entries stand on the line of the current error.
+    EXPECT_EQ(preview->cdsLancamentos->fieldByName("NRSEQCTBTEMP")->asString(), "2");
 
     // Esc closes the preview as its button does.
     preview->dbgErros->setFocus();
