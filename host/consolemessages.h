@@ -8,4 +8,10 @@ class ConsoleMessages : public MessageService {
 public:
     int show(DialogType type, const QString &text, DialogButtons buttons) override;
     QString chooseName(const QString &prompt, const QStringList &names, bool allowNew) override;
+
+    // Errors shown so far: a run that met one did not show what it was asked to.
+    int errorsShown() const { return m_errors; }
+
+private:
+    int m_errors = 0;
 };

@@ -5,11 +5,19 @@
 #include "framework/session/packageloader.h"
 #include "framework/ui/messages/guard.h"
 #include "framework/ui/messages/messageservice.h"
+#include "framework/ui/screens/screenplacement.h"
+#include "host/identity.h"
+
+#include <QSettings>
 
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QStatusBar>
+
+namespace {
+const QString geometryKey = QStringLiteral("principal/geometria");
+}
 
 HostMainWindow::HostMainWindow(QWidget *parent)
     : QMainWindow(parent)
@@ -18,7 +26,7 @@ HostMainWindow::HostMainWindow(QWidget *parent)
     , lblBanco(new QLabel(this))
     , lblServidor(new QLabel(this)) {
     setObjectName(QStringLiteral("frmPrincipal"));
-    setWindowTitle(QStringLiteral("Contas a Pagar"));
+    setWindowTitle(systemName());
     mdiTelas->setObjectName(QStringLiteral("mdiTelas"));
     setCentralWidget(mdiTelas);
     buildMenu();
@@ -73,4 +81,20 @@ void HostMainWindow::askScreenCode() {
                                                               Norvela::availablePackages(), true);
     if (!code.trimmed().isEmpty())
         openScreen(code);
+}
+
+bool HostMainWindow::hasOpenScreen() const {
+    return !mdiTelas->subWindowList().isEmpty();
+}
+
+void HostMainWindow::showAsLeft() {
+    if (restoreGeometry(windowSettings()->value(geometryKey).toByteArray()))
+        show();
+    else
+        showMaximized();
+}
+
+void HostMainWindow::closeEvent(QCloseEvent *event) {
+    windowSettings()->setValue(geometryKey, saveGeometry());
+    QMainWindow::closeEvent(event);
 }

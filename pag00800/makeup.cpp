@@ -5,6 +5,7 @@
 #include "framework/session/adoibquery.h"
 #include "framework/ui/controls/btnpesquisa.h"
 #include "framework/ui/controls/maskedit.h"
+#include "framework/ui/controls/toolicons.h"
 #include "framework/ui/grid/dbtext.h"
 #include "framework/ui/messages/guard.h"
 #include "server_contract/recconpag.h"
@@ -14,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QStyle>
 
 namespace {
 
@@ -27,12 +27,6 @@ QLabel *hiddenPicture(const QString &name, const QRect &geometry, bool ticked, Q
     return picture;
 }
 
-// A glyph-only tool button; its disabled look is the glyph greyed.
-void setGlyph(TButtonFlat *button, QStyle::StandardPixmap glyph) {
-    button->setIcon(button->style()->standardIcon(glyph));
-    button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-}
-
 void setBaseColour(QWidget *control, QPalette::ColorRole role) {
     QPalette palette = control->palette();
     palette.setColor(QPalette::Base, palette.color(role));
@@ -40,7 +34,7 @@ void setBaseColour(QWidget *control, QPalette::ColorRole role) {
 }
 
 GridColumn column(const char *fieldName, int width = -1, const QString &title = {},
-               Qt::Alignment alignment = Qt::AlignLeft, std::optional<QFont> font = {}) {
+                  Qt::Alignment alignment = Qt::AlignLeft, std::optional<QFont> font = {}) {
     GridColumn column;
     column.fieldName = QLatin1String(fieldName);
     column.width = width;
@@ -73,10 +67,10 @@ void TfrmRecCtPagar::buildWindow() {
 
 void TfrmRecCtPagar::buildToolBar() {
     sbtFiltro = new TButtonFlat(QStringLiteral("sbtFiltro"), QStringLiteral("Filtrar"), panMenu);
-    setGlyph(sbtFiltro, QStyle::SP_FileDialogDetailedView);
+    sbtFiltro->setIcon(toolIcon(QStringLiteral("filtro")));
     sbtFiltro->setEnabled(false);
     sbtContab = new TButtonFlat(QStringLiteral("sbtContab"), QStringLiteral("Contabilizar"), panMenu);
-    setGlyph(sbtContab, QStyle::SP_FileDialogListView);
+    sbtContab->setIcon(toolIcon(QStringLiteral("contabilizar")));
     connect(sbtContab, &QAbstractButton::clicked, this, guarded([this] { sbtContabClick(); }));
     addToolButton(sbtFiltro, sbtImprimir);
     addToolButton(sbtContab, sbtImprimir);

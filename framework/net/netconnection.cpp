@@ -20,6 +20,29 @@ QString text(const QCborMap &message, QLatin1StringView key) {
     return message.value(key).toString();
 }
 
+// What a socket error means to the user and what to check, without the system's own text.
+QString explain(QAbstractSocket::SocketError error) {
+    switch (error) {
+    case QAbstractSocket::ConnectionRefusedError:
+        return QObject::tr("o servidor de aplicação não está no ar nesse endereço; verifique se ele foi "
+                           "iniciado e se o servidor e a porta informados estão certos");
+    case QAbstractSocket::HostNotFoundError:
+        return QObject::tr("o nome do servidor não foi encontrado; verifique o endereço informado");
+    case QAbstractSocket::RemoteHostClosedError:
+        return QObject::tr("o servidor de aplicação fechou a conexão; ele pode ter sido parado");
+    case QAbstractSocket::SocketTimeoutError:
+        return QObject::tr("o servidor de aplicação não respondeu a tempo; verifique a rede e se ele está "
+                           "no ar");
+    case QAbstractSocket::NetworkError:
+        return QObject::tr("a rede até o servidor de aplicação não está disponível");
+    case QAbstractSocket::SocketAccessError:
+    case QAbstractSocket::SocketResourceError:
+        return QObject::tr("este computador não permitiu abrir a conexão");
+    default:
+        return QObject::tr("falha de comunicação com o servidor de aplicação");
+    }
+}
+
 } // namespace
 
 NetArg::NetArg(const QVariant &value)
@@ -103,10 +126,10 @@ QCborMap TNetConnection::exchange(const QCborMap &request, int timeoutMs) {
 QString TNetConnection::transportFailure(const QDeadlineTimer &deadline) const {
     if (deadline.hasExpired())
         return tr("O servidor de aplicação em %1:%2 não respondeu a tempo.").arg(m_host).arg(m_port);
-    return tr("A conexão com o servidor de aplicação em %1:%2 foi interrompida (%3).")
+    return tr("A conexão com o servidor de aplicação em %1:%2 foi interrompida: %3.")
         .arg(m_host)
         .arg(m_port)
-        .arg(m_socket->errorString());
+        .arg(explain(m_socket->error()));
 }
 
 void TNetConnection::open() {
@@ -116,13 +139,15 @@ void TNetConnection::open() {
     m_reader = Wire::FrameReader();
     m_socket->connectToHost(m_host, m_port);
     if (!m_socket->waitForConnected(m_connectTimeout)) {
-        dropOnFailure(tr("Não foi possível conectar ao servidor de aplicação em %1:%2 (%3).")
+        dropOnFailure(tr("Não foi possível conectar ao servidor de aplicação em %1:%2: %3.")
                           .arg(m_host)
                           .arg(m_port)
-                          .arg(m_socket->errorString()));
+                          .arg(explain(m_socket->error())));
     }
     m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    const NetCredentials credentials = credentialsProvider() ? credentialsProvider()() : NetCredentials();
+    const NetCredentials credentials = m_credentials           ? *m_credentials
+                                       : credentialsProvider() ? credentialsProvider()()
+                                                               : NetCredentials();
     QCborMap hello;
     hello.insert(QLatin1StringView("type"), QLatin1StringView("hello"));
     hello.insert(QLatin1StringView("version"), Wire::protocolVersion);

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class DataPacket;
 class QDeadlineTimer;
@@ -88,6 +89,8 @@ public:
 
     // Who every connection of this process signs in as; the session sets it after the sign-in.
     static void setCredentialsProvider(std::function<NetCredentials()> provider);
+    // Signs this connection in as `credentials` instead (the sign-in's own check of the server).
+    void setCredentials(const NetCredentials &credentials) { m_credentials = credentials; }
 
 signals:
     // Runs before each connect; handlers set the host and port.
@@ -103,6 +106,7 @@ private:
     [[noreturn]] void dropOnFailure(const QString &message);
 
     QString m_serverName;
+    std::optional<NetCredentials> m_credentials;
     bool m_throwException = false;
     QString m_host = QStringLiteral("127.0.0.1");
     quint16 m_port = 0;

@@ -1,6 +1,5 @@
 #include "framework/session/dbgeral.h"
 
-#include <QSqlError>
 #include <stdexcept>
 
 namespace {
@@ -22,6 +21,14 @@ QSqlDatabase addConnection(const DatabaseUrl &url) {
     return db;
 }
 
+// The driver's own text is in English; the user is told what to check instead.
+QString whatToCheck(DatabaseUrl::Kind kind) {
+    if (kind == DatabaseUrl::Kind::SQLite)
+        return QStringLiteral("verifique se a pasta do arquivo existe e se pode ser lida e gravada.");
+    return QStringLiteral("verifique se o servidor PostgreSQL está no ar e se o endereço, o usuário, a "
+                          "senha e o nome do banco estão certos.");
+}
+
 } // namespace
 
 void TdtmDBGeral::open(const QString &url) {
@@ -29,11 +36,10 @@ void TdtmDBGeral::open(const QString &url) {
     close();
     QSqlDatabase db = addConnection(parsed);
     if (!db.open()) {
-        const QString reason = db.lastError().text();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(connectionName);
         throw std::runtime_error(QStringLiteral("Não foi possível abrir o banco de dados %1: %2")
-                                     .arg(parsed.display(), reason)
+                                     .arg(parsed.display(), whatToCheck(parsed.kind))
                                      .toStdString());
     }
     m_dialect = parsed.kind == DatabaseUrl::Kind::SQLite ? SqlDialect::SQLite : SqlDialect::PostgreSQL;

@@ -1,7 +1,9 @@
 #include "framework/session/operador.h"
 
+#include "framework/net/netconnection.h"
 #include "framework/net/password.h"
 #include "framework/session/dbgeral.h"
+#include "framework/session/norvela.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -43,4 +45,18 @@ bool AcessoOperEmpresa(const QString &operador, const QString &empresa) {
                            " WHERE O.CDOPERADOR = ? AND O.CDEMPRESA = ? AND P.IDATIVO = 'S'"),
             {operador, empresa});
     return query.next();
+}
+
+QString serverRefusal(const QString &operador, const QString &senha) {
+    TNetConnection probe;
+    probe.setHost(Norvela::WebURL());
+    probe.setPort(quint16(Norvela::WebPort()));
+    probe.setCredentials({operador, senha});
+    try {
+        probe.setConnected(true);
+    } catch (const NetError &failure) {
+        return failure.message();
+    }
+    probe.setConnected(false);
+    return {};
 }

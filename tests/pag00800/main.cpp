@@ -4,6 +4,7 @@
 #include "tests/support/serverfixture.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -42,6 +43,7 @@ private:
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
+    QStandardPaths::setTestModeEnabled(true); // window places stay out of the user's settings
     testing::InitGoogleTest(&argc, argv);
     testing::AddGlobalTestEnvironment(new ServerEnvironment);
     return RUN_ALL_TESTS();

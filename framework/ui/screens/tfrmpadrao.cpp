@@ -2,6 +2,7 @@
 
 #include "framework/ui/dialogs/procura.h"
 #include "framework/ui/messages/guard.h"
+#include "framework/ui/screens/screenplacement.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -71,7 +72,7 @@ void TfrmPadrao::runFormCreate() {
 QMdiSubWindow *TfrmPadrao::placeInMdiArea(QMdiArea *area) {
     subWindow = area->addSubWindow(this);
     subWindow->setAttribute(Qt::WA_DeleteOnClose);
-    subWindow->setGeometry(initialGeometry);
+    placeScreen(subWindow, initialGeometry.size());
     connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *activated) {
         if (activated && activated == subWindow)
             guard([this] { FormActivate(); });
@@ -102,6 +103,8 @@ void TfrmPadrao::closeForm() {
 void TfrmPadrao::addToolButton(QAbstractButton *button, QAbstractButton *before) {
     auto *row = static_cast<QHBoxLayout *>(panMenu->layout());
     button->setParent(panMenu);
+    if (auto *toolButton = qobject_cast<QToolButton *>(button))
+        styleToolButton(toolButton);
     const int position = before ? row->indexOf(before) : row->indexOf(sbtFechar) + 1;
     row->insertWidget(position, button);
 }

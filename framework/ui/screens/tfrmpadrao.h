@@ -56,7 +56,8 @@ public:
         return form;
     }
 
-    // Puts the screen into area as a sub-window at its initial geometry (not shown yet).
+    // Puts the screen into area as a sub-window (not shown yet), placed by placeScreen: where it was
+    // left last time, else centred at its initial size.
     QMdiSubWindow *placeInMdiArea(QMdiArea *area);
     QMdiSubWindow *mdiSubWindow() const { return subWindow; }
     // Shows the screen (its sub-window when in an MDI area), brought to the front and restored.
@@ -69,7 +70,8 @@ public:
     void setHelpContext(int context) { helpContext = context; }
     int HelpContext() const { return helpContext; }
 
-    // Inserts a tool button into panMenu before another (at the end of the buttons when null).
+    // Inserts a tool button into panMenu before another (at the end of the buttons when null),
+    // styled as the others.
     void addToolButton(QAbstractButton *button, QAbstractButton *before = nullptr);
     // Adds a panel between the tool bar and the page control.
     void addTopPanel(QWidget *panel);
@@ -135,6 +137,7 @@ protected:
 
 private:
     void runFormCreate();
+    static void styleToolButton(QToolButton *button);
     void buildToolBar();
     void buildMenus();
     void buildPages();

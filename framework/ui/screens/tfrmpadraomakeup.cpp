@@ -1,6 +1,8 @@
 // The make-up of the base screen: tool bar, menus, pages and navigator.
 #include "framework/ui/screens/tfrmpadrao.h"
 
+#include "framework/ui/controls/toolicons.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -25,6 +27,12 @@ QAction *menuItem(QMenu *menu, const QString &objectName, const QString &caption
 
 } // namespace
 
+// Tool bar buttons show their icon with the caption under it.
+void TfrmPadrao::styleToolButton(QToolButton *button) {
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setIconSize(QSize(20, 20));
+}
+
 void TfrmPadrao::buildToolBar() {
     panMenu = new QWidget(this);
     panMenu->setObjectName(QStringLiteral("panMenu"));
@@ -37,8 +45,14 @@ void TfrmPadrao::buildToolBar() {
     sbtImprimir = new TButtonFlat(QStringLiteral("sbtImprimir"), QStringLiteral("Imprimir"), panMenu);
     sbtAjuda = new TButtonFlat(QStringLiteral("sbtAjuda"), QStringLiteral("Ajuda"), panMenu);
     sbtFechar = new TButtonFlat(QStringLiteral("sbtFechar"), QStringLiteral("Fechar"), panMenu);
-    for (QWidget *button : {sbtConfirmar, sbtProcurar, sbtVerificar, sbtImprimir, sbtAjuda, sbtFechar})
+    const std::pair<TButtonFlat *, const char *> icons[] = {
+        {sbtConfirmar, "confirmar"}, {sbtProcurar, "procurar"}, {sbtVerificar, "verificar"},
+        {sbtImprimir, "imprimir"},   {sbtAjuda, "ajuda"},       {sbtFechar, "fechar"}};
+    for (const auto &[button, icon] : icons) {
+        button->setIcon(toolIcon(QLatin1String(icon)));
+        styleToolButton(button);
         row->addWidget(button);
+    }
     row->addStretch();
     lblCodTela = new QLabel(panMenu);
     lblCodTela->setObjectName(QStringLiteral("lblCodTela"));

@@ -106,7 +106,7 @@ TEST_F(BaseScreenFixture, MdiActivationClicksKeysHelpAndClose) {
     EXPECT_EQ(screen->calls.last(), QStringLiteral("space"));
 
     QTest::keyClick(screen->dbgPadrao, Qt::Key_F1);
-    EXPECT_EQ(messages.last(), QStringLiteral("Ajuda: contexto 11900800"));
+    EXPECT_EQ(messages.last(), QStringLiteral("Não há ajuda instalada para esta tela (contexto 11900800)."));
 
     screen->calls.clear();
     screen->mnuFormulario->trigger();
@@ -164,14 +164,14 @@ TEST_F(BaseScreenFixture, ShortcutsAnswerInTheScreenThatHasTheFocus) {
     other->dbgPadrao->setFocus();
     QTest::keyClick(other->dbgPadrao, Qt::Key_F1);
     QTest::keyClick(other->dbgPadrao, Qt::Key_L, Qt::ControlModifier);
-    EXPECT_EQ(messages.texts(), QStringList({"Ajuda: contexto 11911002"}));
+    EXPECT_EQ(messages.texts(), QStringList({"Não há ajuda instalada para esta tela (contexto 11911002)."}));
     EXPECT_EQ(filtroRuns, 1);
 
     screen->showForm();
     screen->dbgPadrao->setFocus();
     QTest::keyClick(screen->dbgPadrao, Qt::Key_F1);
     QTest::keyClick(screen->dbgPadrao, Qt::Key_L, Qt::ControlModifier);
-    EXPECT_EQ(messages.last(), QStringLiteral("Ajuda: contexto 11900800"));
+    EXPECT_EQ(messages.last(), QStringLiteral("Não há ajuda instalada para esta tela (contexto 11900800)."));
     EXPECT_EQ(filtroRuns, 1);
 }
 

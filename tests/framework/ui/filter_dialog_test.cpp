@@ -152,7 +152,8 @@ TEST_F(FilterFixture, HelpButtonAndF1ShowTheDialogsHelpContext) {
     QTest::mouseClick(filter->sbtHelp, Qt::LeftButton);
     filter->nedVrDocuIni->setFocus();
     QTest::keyClick(filter->nedVrDocuIni, Qt::Key_F1);
-    EXPECT_EQ(messages.texts(), QStringList({"Ajuda: contexto 11911002", "Ajuda: contexto 11911002"}));
+    EXPECT_EQ(messages.texts(), QStringList({"Não há ajuda instalada para esta tela (contexto 11911002).",
+                                             "Não há ajuda instalada para esta tela (contexto 11911002)."}));
 }
 
 TEST_F(FilterFixture, SavedOptionsComeBackAfterARestart) {
