@@ -94,6 +94,11 @@ HostOptions readHostOptions(const QStringList &arguments) {
         QStringLiteral("Abre a prévia da contabilização de um recálculo recusado (dados de demonstração)."),
         QStringLiteral("EMPRESA"));
     parser.addOption(previewRun);
+    const QCommandLineOption screenshotFilter(
+        QStringLiteral("screenshot-filter"),
+        QStringLiteral(
+            "Com --screenshot, salva também as páginas do filtro PAG00801 (ARQUIVO-filtro-N.png)."));
+    parser.addOption(screenshotFilter);
     if (!parser.parse(arguments))
         refuse(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
@@ -117,6 +122,7 @@ HostOptions readHostOptions(const QStringList &arguments) {
     options.openCode = parser.value(open);
     options.screenshotFile = parser.value(screenshot);
     options.previewRunCompany = parser.value(previewRun);
+    options.screenshotFilter = parser.isSet(screenshotFilter);
     return options;
 }
 

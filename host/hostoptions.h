@@ -15,6 +15,7 @@ struct HostOptions {
     QString password;
     QString openCode;
     QString screenshotFile;
+    bool screenshotFilter = false;
     QString previewRunCompany;
     bool help = false;
     QString helpText;

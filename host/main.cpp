@@ -3,6 +3,7 @@
 #include "framework/ui/locale.h"
 #include "framework/ui/messages/guard.h"
 #include "host/consolemessages.h"
+#include "host/filterscreenshot.h"
 #include "host/hostoptions.h"
 #include "host/identity.h"
 #include "host/mainwindow.h"
@@ -111,6 +112,9 @@ int runHost(const HostOptions &options, ConsoleMessages &console) {
         window.openScreen(options.openCode);
     if (!options.previewRunCompany.isEmpty())
         guard([&] { openPreviewOfFailedRun(options.previewRunCompany); });
+    if (options.screenshotFilter && !options.screenshotFile.isEmpty() &&
+        !saveFilterPages(options.screenshotFile))
+        return fail(QStringLiteral("não foi possível salvar as páginas do filtro"));
     if (!options.screenshotFile.isEmpty())
         saveScreenshotAndQuit(window, options, console);
     return QApplication::exec();

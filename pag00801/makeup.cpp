@@ -35,11 +35,18 @@ QGroupBox *groupBox(const QString &name, const QString &caption, QWidget *parent
     return group;
 }
 
+// The criteria sit close together, so that both pages fit a small screen.
+template <typename Layout> Layout *compact(Layout *layout) {
+    layout->setContentsMargins(6, 2, 6, 2);
+    layout->setSpacing(4);
+    return layout;
+}
+
 // A range group: "de" beside the initial control, "até" beside the final one.
 QGroupBox *rangeGroup(const QString &name, const QString &caption, QWidget *parent, QWidget *initial,
                       QWidget *final) {
     QGroupBox *group = groupBox(name, caption, parent);
-    auto *row = new QHBoxLayout(group);
+    auto *row = compact(new QHBoxLayout(group));
     row->addWidget(new QLabel(QStringLiteral("de"), group));
     row->addWidget(initial, 1);
     row->addSpacing(6);
@@ -84,7 +91,7 @@ TBtnPesquisa *searchButton(const QString &name, QRadioButton *lista, DataSource 
 
 // A list group: "Todos"/"Todas" (checked) and "Lista", with the search button.
 QGroupBox *listGroup(QGroupBox *group, QRadioButton *all, QRadioButton *lista, TBtnPesquisa *search) {
-    auto *row = new QHBoxLayout(group);
+    auto *row = compact(new QHBoxLayout(group));
     all->setChecked(true);
     row->addWidget(all);
     row->addWidget(lista);
@@ -143,8 +150,8 @@ void TfrmFiltroRecCtPagar::buildPageContaPagar() {
     tshDadosRecber = new TabPage(QStringLiteral("tshDadosRecber"));
     pgcPadrao->addPage(tshDadosRecber, QStringLiteral("Conta a Pagar"));
     GroupBox12 = groupBox(QStringLiteral("GroupBox12"), {}, tshDadosRecber);
-    (new QVBoxLayout(tshDadosRecber))->addWidget(GroupBox12);
-    auto *grid = new QGridLayout(GroupBox12);
+    compact(new QVBoxLayout(tshDadosRecber))->addWidget(GroupBox12);
+    auto *grid = compact(new QGridLayout(GroupBox12));
 
     depVencIni = dateEdit(QStringLiteral("depVencIni"));
     depVencFin = dateEdit(QStringLiteral("depVencFin"));
@@ -173,14 +180,14 @@ void TfrmFiltroRecCtPagar::buildPageContaPagar() {
     cbbStatus->addItems({QStringLiteral("Baixada"), QStringLiteral("Em Aberto"), QStringLiteral("Planejada"),
                          QStringLiteral("Todas")});
     cbbStatus->setCurrentIndex(3);
-    (new QHBoxLayout(grbStatus))->addWidget(cbbStatus);
+    compact(new QHBoxLayout(grbStatus))->addWidget(cbbStatus);
 
     grbSituacao = groupBox(QStringLiteral("grbSituacao"), QStringLiteral("Situação"), GroupBox12);
     chbAVencer = new QCheckBox(QStringLiteral("A Vencer"), grbSituacao);
     chbAVencer->setObjectName(QStringLiteral("chbAVencer"));
     chbVencidas = new QCheckBox(QStringLiteral("Vencidas"), grbSituacao);
     chbVencidas->setObjectName(QStringLiteral("chbVencidas"));
-    auto *situations = new QHBoxLayout(grbSituacao);
+    auto *situations = compact(new QHBoxLayout(grbSituacao));
     situations->addWidget(chbAVencer);
     situations->addWidget(chbVencidas);
 
@@ -188,6 +195,7 @@ void TfrmFiltroRecCtPagar::buildPageContaPagar() {
     rdgCtbl->setItems(
         {QStringLiteral("Contabilizadas"), QStringLiteral("Não contabilizadas"), QStringLiteral("Ambos")});
     rdgCtbl->setItemIndex(2);
+    compact(rdgCtbl->layout());
 
     grid->addWidget(grbVencimento, 0, 0);
     grid->addWidget(grbTipoConta, 0, 1);
@@ -205,8 +213,8 @@ void TfrmFiltroRecCtPagar::buildPageDocumento() {
     tshDocumento = new TabPage(QStringLiteral("tshDocumento"));
     pgcPadrao->addPage(tshDocumento, QStringLiteral("Documento"));
     GroupBox9 = groupBox(QStringLiteral("GroupBox9"), {}, tshDocumento);
-    (new QVBoxLayout(tshDocumento))->addWidget(GroupBox9);
-    auto *grid = new QGridLayout(GroupBox9);
+    compact(new QVBoxLayout(tshDocumento))->addWidget(GroupBox9);
+    auto *grid = compact(new QGridLayout(GroupBox9));
 
     grbFornecedor = groupBox(QStringLiteral("grbFornecedor"), QStringLiteral("Fornecedor"), GroupBox9);
     rbtTodosForn = radioButton(QStringLiteral("rbtTodosForn"), QStringLiteral("Todos"), grbFornecedor);
@@ -253,6 +261,7 @@ void TfrmFiltroRecCtPagar::buildPageDocumento() {
     rgpTipo = new RadioGroup(QStringLiteral("rgpTipo"), QStringLiteral("Tipo"), GroupBox9);
     rgpTipo->setItems({QStringLiteral("Real"), QStringLiteral("Previsto"), QStringLiteral("Ambos")});
     rgpTipo->setItemIndex(0);
+    compact(rgpTipo->layout());
 
     grid->addWidget(grbFornecedor, 0, 0);
     grid->addWidget(grbDocumento, 1, 0);

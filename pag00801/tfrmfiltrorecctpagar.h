@@ -249,4 +249,4 @@ extern QString ListaTpConta;
 // and confirms them without showing the screen, fetching the payables into the recalculation
 // screen (a failed check or a server failure ends it with the silent abort, so the caller stops).
 // Any other mode only creates the screen. The screen is created on first use.
-void CriaFiltroRecContPagar(const QString &mode);
+extern "C" Q_DECL_EXPORT void CriaFiltroRecContPagar(const QString &mode);

@@ -50,6 +50,18 @@ void TDateEditPlus::SetDate(double days) {
     timeOfDay = day.isValid() ? days - toDays(day) : 0;
 }
 
+QSize TDateEditPlus::minimumSizeHint() const {
+    QSize size = MaskedEdit::minimumSizeHint();
+    const int text = fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000"));
+    const int button = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this) + 8;
+    size.setWidth(qMax(size.width(), text + button + 8));
+    return size;
+}
+
+QSize TDateEditPlus::sizeHint() const {
+    return MaskedEdit::sizeHint().expandedTo(minimumSizeHint());
+}
+
 void TDateEditPlus::setValidDateColor(const QColor &colour) {
     validColour = colour;
     colourValidDate();

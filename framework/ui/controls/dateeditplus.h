@@ -40,6 +40,10 @@ public:
     QCalendarWidget *calendar() const { return calendarPopup; }
     void showCalendar();
 
+    // Wide enough for a whole date beside the calendar button.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 private:
     void insertSlashes(const QString &text);
     void colourValidDate();

@@ -12,9 +12,17 @@
 #include <QLabel>
 #include <QMenu>
 #include <QShortcut>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
+
+// A side-panel button shows its glyph; its hint says what it does. The confirm button also
+// shows its caption.
+void setGlyph(TButtonFlat *button, QStyle::StandardPixmap glyph, Qt::ToolButtonStyle look) {
+    button->setIcon(button->style()->standardIcon(glyph));
+    button->setToolButtonStyle(look);
+}
 
 QWidget *sidePanel(const QString &objectName, QWidget *parent) {
     auto *panel = new QWidget(parent);
@@ -51,12 +59,16 @@ void TfrmFiltroPadrao::buildSidePanel(QVBoxLayout *side) {
     sbtHelp = new TButtonFlat(QStringLiteral("sbtHelp"), QStringLiteral("Ajuda"), panHelp);
     btfSaveOpc = new TButtonFlat(QStringLiteral("btfSaveOpc"), QStringLiteral("Salvar opções"), panHelp);
     btfLoadOpc = new TButtonFlat(QStringLiteral("btfLoadOpc"), QStringLiteral("Carregar opções"), panHelp);
+    setGlyph(sbtHelp, QStyle::SP_MessageBoxQuestion, Qt::ToolButtonIconOnly);
+    setGlyph(btfSaveOpc, QStyle::SP_DialogSaveButton, Qt::ToolButtonIconOnly);
+    setGlyph(btfLoadOpc, QStyle::SP_DialogOpenButton, Qt::ToolButtonIconOnly);
     for (QWidget *button : {sbtHelp, btfSaveOpc, btfLoadOpc})
         panHelp->layout()->addWidget(button);
     side->addWidget(panHelp);
     side->addStretch();
     panBotoes = sidePanel(QStringLiteral("panBotoes"), panMenu);
     sbtConfirma = new TButtonFlat(QStringLiteral("sbtConfirma"), QStringLiteral("Confirmar"), panBotoes);
+    setGlyph(sbtConfirma, QStyle::SP_DialogApplyButton, Qt::ToolButtonTextUnderIcon);
     panBotoes->layout()->addWidget(sbtConfirma);
     side->addWidget(panBotoes);
     ppmOpcoes = new QMenu(this);
