@@ -23,6 +23,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <tuple>
+
 namespace {
 
 const QStringList weekDayNames = {
@@ -76,28 +78,28 @@ QRadioButton *radioButton(const QString &name, const QString &caption, QWidget *
     return radio;
 }
 
-// The search button of a list group: disabled until its "Lista" button is checked.
-TBtnPesquisa *searchButton(const QString &name, QRadioButton *lista, DataSource *source, const QString &empty,
-                           QWidget *parent) {
-    auto *button = new TBtnPesquisa(name, parent);
-    button->setIcon(button->style()->standardIcon(QStyle::SP_FileDialogContentsView));
-    button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    button->setEnabled(false);
-    button->setAssociate(lista);
-    button->setDataSource(source);
-    button->setEmptyError(empty);
-    return button;
-}
-
-// A list group: "Todos"/"Todas" (checked) and "Lista", with the search button.
-QGroupBox *listGroup(QGroupBox *group, QRadioButton *all, QRadioButton *lista, TBtnPesquisa *search) {
-    auto *row = compact(new QHBoxLayout(group));
+// A list group: "Todos"/"Todas" (checked), "Lista", and the search button tied to "Lista", disabled
+// until it is checked. names: the group, its two radio buttons and its search button.
+std::tuple<QGroupBox *, QRadioButton *, QRadioButton *, TBtnPesquisa *>
+listGroup(const QStringList &names, const QString &caption, const QString &allCaption, DataSource *source,
+          const QString &empty, QWidget *parent) {
+    QGroupBox *group = groupBox(names[0], caption, parent);
+    QRadioButton *all = radioButton(names[1], allCaption, group);
+    QRadioButton *lista = radioButton(names[2], QStringLiteral("Lista"), group);
+    auto *search = new TBtnPesquisa(names[3], group);
+    search->setIcon(search->style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    search->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    search->setEnabled(false);
+    search->setAssociate(lista);
+    search->setDataSource(source);
+    search->setEmptyError(empty);
     all->setChecked(true);
+    auto *row = compact(new QHBoxLayout(group));
     row->addWidget(all);
     row->addWidget(lista);
     row->addWidget(search);
     row->addStretch();
-    return group;
+    return {group, all, lista, search};
 }
 
 // Chains the tab order of the controls as listed.
@@ -158,12 +160,10 @@ void TfrmFiltroRecCtPagar::buildPageContaPagar() {
     grbVencimento = rangeGroup(QStringLiteral("grbVencimento"), QStringLiteral("Vencimento"), GroupBox12,
                                depVencIni, depVencFin);
 
-    grbTipoConta = groupBox(QStringLiteral("grbTipoConta"), QStringLiteral("Tipo de Conta"), GroupBox12);
-    rbtTodosTipoCont = radioButton(QStringLiteral("rbtTodosTipoCont"), QStringLiteral("Todos"), grbTipoConta);
-    rbtTipoContLista = radioButton(QStringLiteral("rbtTipoContLista"), QStringLiteral("Lista"), grbTipoConta);
-    btnTpConta = searchButton(QStringLiteral("btnTpConta"), rbtTipoContLista, dtsTipoCtPagar,
-                              QStringLiteral("Não há tipo de conta a pagar cadastrado."), grbTipoConta);
-    listGroup(grbTipoConta, rbtTodosTipoCont, rbtTipoContLista, btnTpConta);
+    std::tie(grbTipoConta, rbtTodosTipoCont, rbtTipoContLista, btnTpConta) =
+        listGroup({"grbTipoConta", "rbtTodosTipoCont", "rbtTipoContLista", "btnTpConta"},
+                  QStringLiteral("Tipo de Conta"), QStringLiteral("Todos"), dtsTipoCtPagar,
+                  QStringLiteral("Não há tipo de conta a pagar cadastrado."), GroupBox12);
 
     nedVrOriginalIni = numberEdit(QStringLiteral("nedVrOriginalIni"), true);
     nedVrOriginalFin = numberEdit(QStringLiteral("nedVrOriginalFin"), true);
@@ -216,12 +216,9 @@ void TfrmFiltroRecCtPagar::buildPageDocumento() {
     compact(new QVBoxLayout(tshDocumento))->addWidget(GroupBox9);
     auto *grid = compact(new QGridLayout(GroupBox9));
 
-    grbFornecedor = groupBox(QStringLiteral("grbFornecedor"), QStringLiteral("Fornecedor"), GroupBox9);
-    rbtTodosForn = radioButton(QStringLiteral("rbtTodosForn"), QStringLiteral("Todos"), grbFornecedor);
-    rbtListaForn = radioButton(QStringLiteral("rbtListaForn"), QStringLiteral("Lista"), grbFornecedor);
-    btnListForn = searchButton(QStringLiteral("btnListForn"), rbtListaForn, dtsFornecedor,
-                               QStringLiteral("Não há fornecedor cadastrado."), grbFornecedor);
-    listGroup(grbFornecedor, rbtTodosForn, rbtListaForn, btnListForn);
+    std::tie(grbFornecedor, rbtTodosForn, rbtListaForn, btnListForn) = listGroup(
+        {"grbFornecedor", "rbtTodosForn", "rbtListaForn", "btnListForn"}, QStringLiteral("Fornecedor"),
+        QStringLiteral("Todos"), dtsFornecedor, QStringLiteral("Não há fornecedor cadastrado."), GroupBox9);
 
     medNrDocuIni = new MaskedEdit(QStringLiteral("medNrDocuIni"), nullptr);
     medNrDocuFin = new MaskedEdit(QStringLiteral("medNrDocuFin"), nullptr);
@@ -239,19 +236,14 @@ void TfrmFiltroRecCtPagar::buildPageDocumento() {
     grbDtEntrada = rangeGroup(QStringLiteral("grbDtEntrada"), QStringLiteral("Entrada"), GroupBox9,
                               depDtEntradaIni, depDtEntradaFin);
 
-    grbFiliOrig = groupBox(QStringLiteral("grbFiliOrig"), QStringLiteral("Filial Origem"), GroupBox9);
-    rbtTodasFiliOrig = radioButton(QStringLiteral("rbtTodasFiliOrig"), QStringLiteral("Todas"), grbFiliOrig);
-    rbtListaFiliOrig = radioButton(QStringLiteral("rbtListaFiliOrig"), QStringLiteral("Lista"), grbFiliOrig);
-    btnFiliOrig = searchButton(QStringLiteral("btnFiliOrig"), rbtListaFiliOrig, dtsFilial,
-                               QStringLiteral("Não há filial cadastrada."), grbFiliOrig);
-    listGroup(grbFiliOrig, rbtTodasFiliOrig, rbtListaFiliOrig, btnFiliOrig);
-
-    grbFiliLanc = groupBox(QStringLiteral("grbFiliLanc"), QStringLiteral("Filial Lançamento"), GroupBox9);
-    rbtTodasFiliLanc = radioButton(QStringLiteral("rbtTodasFiliLanc"), QStringLiteral("Todas"), grbFiliLanc);
-    rbtListaFiliLanc = radioButton(QStringLiteral("rbtListaFiliLanc"), QStringLiteral("Lista"), grbFiliLanc);
-    btnFiliLanc = searchButton(QStringLiteral("btnFiliLanc"), rbtListaFiliLanc, dtsFilial,
-                               QStringLiteral("Não há filial cadastrada."), grbFiliLanc);
-    listGroup(grbFiliLanc, rbtTodasFiliLanc, rbtListaFiliLanc, btnFiliLanc);
+    std::tie(grbFiliOrig, rbtTodasFiliOrig, rbtListaFiliOrig, btnFiliOrig) =
+        listGroup({"grbFiliOrig", "rbtTodasFiliOrig", "rbtListaFiliOrig", "btnFiliOrig"},
+                  QStringLiteral("Filial Origem"), QStringLiteral("Todas"), dtsFilial,
+                  QStringLiteral("Não há filial cadastrada."), GroupBox9);
+    std::tie(grbFiliLanc, rbtTodasFiliLanc, rbtListaFiliLanc, btnFiliLanc) =
+        listGroup({"grbFiliLanc", "rbtTodasFiliLanc", "rbtListaFiliLanc", "btnFiliLanc"},
+                  QStringLiteral("Filial Lançamento"), QStringLiteral("Todas"), dtsFilial,
+                  QStringLiteral("Não há filial cadastrada."), GroupBox9);
 
     nedVrDocuIni = numberEdit(QStringLiteral("nedVrDocuIni"), false);
     nedVrDocuFin = numberEdit(QStringLiteral("nedVrDocuFin"), false);

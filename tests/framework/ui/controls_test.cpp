@@ -42,6 +42,23 @@ TEST(DateEditPlus, TypedDatesReadAsDayCountsAndEmptyIsZero) {
     EXPECT_NO_THROW(edit.CheckValidDate());
 }
 
+TEST(DateEditPlus, SaveTimeKeepsTheTimeOfDayAndAValidDateNamesItsWeekDay) {
+    TDateEditPlus edit(QStringLiteral("depVencIni"), nullptr);
+    edit.SetDate(46096.75);
+    EXPECT_EQ(edit.GetDate(), 46096.0);
+    edit.setSaveTime(true);
+    edit.SetDate(46096.75);
+    EXPECT_EQ(edit.GetDate(), 46096.75);
+
+    edit.setDayNames({"Domingo", "Segunda", "Terça", "Quarta", "Quinta", "Sexta", "Sábado"});
+    edit.setValidDateColor(Qt::darkGreen);
+    EXPECT_EQ(edit.toolTip(), QStringLiteral("Domingo")); // 15/03/2026
+    EXPECT_EQ(edit.palette().color(QPalette::Text), QColor(Qt::darkGreen));
+    edit.setText(QStringLiteral("31/02/2026"));
+    EXPECT_TRUE(edit.toolTip().isEmpty());
+    EXPECT_NE(edit.palette().color(QPalette::Text), QColor(Qt::darkGreen));
+}
+
 TEST(DateEditPlus, CalendarPickWritesTheDate) {
     TDateEditPlus edit(QStringLiteral("depDtEmissaoIni"), nullptr);
     edit.SetDate(46096);
