@@ -10,6 +10,8 @@
 
 namespace {
 
+QString seededUrl;
+
 void exec(QSqlDatabase &db, const QString &sql, const QVariantList &values = {}) {
     QSqlQuery query(db);
     query.prepare(sql);
@@ -76,14 +78,32 @@ double FilterData::day(int days) {
     return today() + days;
 }
 
-void FilterData::seed(const QString &databaseUrl) {
+namespace {
+
+// Runs work on a connection of its own to the seeded database, in one transaction.
+template <typename Work> void withDatabase(Work work) {
     const QString name = QStringLiteral("filterdata");
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(databaseUrl.mid(QStringLiteral("sqlite:").size()));
+        db.setDatabaseName(seededUrl.mid(QStringLiteral("sqlite:").size()));
         if (!db.open())
             throw std::runtime_error(db.lastError().text().toStdString());
         db.transaction();
+        work(db);
+        db.commit();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+} // namespace
+
+void FilterData::execute(const QString &sql, const QVariantList &values) {
+    withDatabase([&](QSqlDatabase &db) { exec(db, sql, values); });
+}
+
+void FilterData::seed(const QString &databaseUrl) {
+    seededUrl = databaseUrl;
+    withDatabase([](QSqlDatabase &db) {
         exec(db, "INSERT INTO EMPRESA (CDEMPRESA, NMEMPRESA) VALUES (?, 'Filtro Teste Ltda')", {company});
         for (const char *branch : {"0901", "0902"})
             exec(db, "INSERT INTO FILIAL (CDFILIAL, NMFILIAL, CDEMPRESA) VALUES (?, ?, ?)",
@@ -96,7 +116,5 @@ void FilterData::seed(const QString &databaseUrl) {
         int number = 1;
         for (const Payable &decoy : decoys())
             insert(db, number++, decoy);
-        db.commit();
-    }
-    QSqlDatabase::removeDatabase(name);
+    });
 }

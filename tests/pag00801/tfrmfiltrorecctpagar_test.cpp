@@ -1,3 +1,4 @@
+#include "filterdata.h"
 #include "filterfixture.h"
 
 #include "framework/core/abort.h"
@@ -16,6 +17,7 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -111,6 +113,29 @@ TEST_F(FilterTest, ACancelledDialogShowsTheLastConfirmedCriteriaAgain) {
     EXPECT_EQ(fetchedPayables(),
               payables(fetchDirect(QStringLiteral("01"), {{ArgAVencer, true}, {ArgContabil, "N"}})));
     EXPECT_EQ(messages.texts(), QStringList());
+}
+
+// The due range is read as the screen is created; a missing parameter row counts as 0 days.
+TEST_F(FilterTest, DefaultDueRangeComesFromTheGeneralParameters) {
+    ASSERT_NE(openWithCompany(QStringLiteral("01")), nullptr);
+    const auto putBack = qScopeGuard([] {
+        FilterData::execute(QStringLiteral("DELETE FROM GERALPAG"));
+        FilterData::execute(QStringLiteral(
+            "INSERT INTO GERALPAG (CDGERALPAG, QTDIAANTLANP, QTDIAAPOLANP) VALUES ('1', 30, 30)"));
+    });
+    FilterData::execute(QStringLiteral("UPDATE GERALPAG SET QTDIAANTLANP = 0, QTDIAAPOLANP = 5"));
+    CriaFiltroRecContPagar(QStringLiteral("esconde_filtro"));
+    EXPECT_EQ(frmFiltroRecCtPagar->Filtro.VencIni, today());
+    EXPECT_EQ(frmFiltroRecCtPagar->Filtro.VencFin, today() + 5);
+    delete frmFiltroRecCtPagar;
+
+    FilterData::execute(QStringLiteral("DELETE FROM GERALPAG"));
+    CriaFiltroRecContPagar(QStringLiteral("ESCONDE_FILTRO"));
+    EXPECT_EQ(frmFiltroRecCtPagar->Filtro.VencIni, today());
+    EXPECT_EQ(frmFiltroRecCtPagar->Filtro.VencFin, today());
+    using namespace RecConPag;
+    EXPECT_EQ(fetchedPayables(),
+              payables(fetchDirect(QStringLiteral("01"), {{ArgVencIni, today()}, {ArgVencFin, today()}})));
 }
 
 TEST_F(FilterTest, DocumentNumbersAreSevenWideWhenTheBranchDoesNotSay) {
