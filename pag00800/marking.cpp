@@ -4,6 +4,7 @@
 #include "framework/ui/messages/showmsg.h"
 
 #include <QLabel>
+#include <QSignalBlocker>
 
 // The payables to recalculate are marked in the grid: one row by double click or space bar, all rows
 // by the title of the marking column. Only rows entered within the company's accounting period can
@@ -47,25 +48,43 @@ void setMark(ClientDataSet *rows, Field *mark, const QString &value) {
     rows->post();
 }
 
+// Reads the mark of row after row into one buffer, so that walking the rows makes no text per row.
+class MarkReader {
+public:
+    explicit MarkReader(ClientDataSet *rows)
+        : mark(rows->fieldByName("IDMARCADO")) {}
+
+    Field *field() const { return mark; }
+    bool currentIs(const QString &flag) {
+        text.clear();
+        mark->appendAsString(text);
+        return text == flag;
+    }
+
+private:
+    Field *mark;
+    QString text;
+};
+
 // Marks every unmarked row from the current one on. The first row outside the period stops the
 // run; the rows marked before it stay marked.
 void markRows(TfrmRecCtPagar &screen) {
     ClientDataSet *rows = screen.cdsCntPagar;
-    Field *mark = rows->fieldByName("IDMARCADO");
+    MarkReader mark(rows);
     const AccountingPeriod period(screen);
     for (; !rows->eof(); rows->next()) {
-        if (mark->asString() != unmarked)
+        if (!mark.currentIs(unmarked))
             continue;
         period.check();
-        setMark(rows, mark, marked);
+        setMark(rows, mark.field(), marked);
     }
 }
 
 void unmarkRows(ClientDataSet *rows) {
-    Field *mark = rows->fieldByName("IDMARCADO");
+    MarkReader mark(rows);
     for (; !rows->eof(); rows->next()) {
-        if (mark->asString() == marked)
-            setMark(rows, mark, unmarked);
+        if (mark.currentIs(marked))
+            setMark(rows, mark.field(), unmarked);
     }
 }
 
@@ -118,6 +137,9 @@ void TfrmRecCtPagar::dbgPadraoTitleClick(int column) {
             ResultYes) {
             repaint();
             cdsCntPagar->first();
+            // Each row goes from browsing to editing and back: nothing that controls need to follow
+            // while the rows are walked.
+            const QSignalBlocker quiet(dtsPadrao);
             if (unmarking)
                 unmarkRows(cdsCntPagar);
             else

@@ -1,15 +1,12 @@
 // Speed and memory of the data layer on the payable list: 100,000 rows of 30 fields.
 // Each figure is printed beside its floor: a plain copy of the packet's bytes for loading, inserting
 // the same keys into a QSet for marking, the packet's size for the dataset's memory.
+#include "cputime.h"
 #include "payables.h"
-
-#include "framework/core/keylist.h"
-#include "framework/core/rowkey.h"
 
 #include <QSet>
 #include <benchmark/benchmark.h>
 #include <cstring>
-#include <ctime>
 #include <malloc.h>
 
 namespace {
@@ -25,24 +22,6 @@ const QByteArray &encoded() {
     return bytes;
 }
 
-// CPU time of this thread in seconds: the machine is shared, so wall time would measure the neighbours.
-double cpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
-// Best of several runs of f, in CPU seconds.
-template <typename F> double bestOf(int runs, F f) {
-    double best = std::numeric_limits<double>::max();
-    for (int i = 0; i < runs; ++i) {
-        const double start = cpuSeconds();
-        f();
-        best = std::min(best, cpuSeconds() - start);
-    }
-    return best;
-}
-
 double copySeconds() {
     return bestOf(9, [] {
         QByteArray copy(encoded().size(), Qt::Uninitialized);
@@ -54,29 +33,6 @@ double copySeconds() {
 size_t heapInUse() {
     const struct mallinfo2 info = mallinfo2();
     return info.uordblks + info.hblkhd;
-}
-
-// The screen's marking: edit, set the mark, post; afterPost keeps the key list in step.
-void connectMarkedSet(ClientDataSet &set, TKeyList &marked) {
-    const Field *mark = set.fieldByName("IDMARCADO");
-    const RowKey key(set, {"CDFILIAL", "NRPARCELAPAG", "NRLANCTONF", "NRSEQVENPAG"});
-    QObject::connect(&set, &ClientDataSet::afterPost, &set, [mark, key, &marked] {
-        if (mark->asString() == u"S")
-            marked.Add(key.current(), 0);
-        else
-            marked.Remove(key.current());
-    });
-}
-
-void markAll(ClientDataSet &set) {
-    Field *mark = set.fieldByName("IDMARCADO");
-    set.disableControls();
-    for (set.first(); !set.eof(); set.next()) {
-        set.edit();
-        mark->setAsString(QStringLiteral("S"));
-        set.post();
-    }
-    set.enableControls();
 }
 
 void perIteration(benchmark::State &state, double seconds, double floorSeconds) {

@@ -1,5 +1,7 @@
 #include "payables.h"
 
+#include "framework/core/rowkey.h"
+
 namespace {
 FieldDef text(const char *name, int size, const char *label = "") {
     FieldDef def{QString::fromLatin1(name), FieldKind::Text, size};
@@ -62,16 +64,30 @@ QList<FieldDef> payableFields() {
             text("IDCTBLCTPAG", 1)};
 }
 
+QList<PayableKey> syntheticKeys(int rowCount) {
+    QList<PayableKey> keys;
+    keys.reserve(rowCount);
+    for (int row = 0; row < rowCount; ++row) {
+        const QString instalment = QString::number(1 + row % 3).rightJustified(2, u'0');
+        keys.append({QString::number(1 + row % 20).rightJustified(4, u'0'),
+                     QString::number(1000000 + row / 3).rightJustified(10, u'0'), instalment, instalment});
+    }
+    return keys;
+}
+
 DataPacket payablePacket(int rowCount) {
+    return payablePacket(syntheticKeys(rowCount));
+}
+
+DataPacket payablePacket(const QList<PayableKey> &keys) {
     QList<FieldDef> fields;
     for (const FieldDef &def : payableFields()) {
         if (!def.calculated)
             fields.append(def);
     }
     DataPacket packet(fields);
-    for (int row = 0; row < rowCount; ++row) {
-        const QString filial = QString::number(1 + row % 20).rightJustified(4, u'0');
-        const QString lancto = QString::number(1000000 + row / 3).rightJustified(10, u'0');
+    for (int row = 0; row < keys.size(); ++row) {
+        const auto &[filial, lancto, sequence, instalment] = keys[row];
         const QString supplier = QString::fromUtf8(suppliers[row % 6]);
         const QString type = QString::fromUtf8(types[row % 4]);
         const double value = (row * 7919 % 1000000) / 100.0;
@@ -79,7 +95,7 @@ DataPacket payablePacket(int rowCount) {
                           row % 5 ? QStringLiteral("Compra de materiais, pedido %1").arg(row) : QString(),
                           filial,
                           lancto,
-                          QString::number(1 + row % 3).rightJustified(2, u'0'),
+                          sequence,
                           46000.0 + row % 365,
                           supplier,
                           "",
@@ -100,7 +116,7 @@ DataPacket payablePacket(int rowCount) {
                           46000.0 + row % 300,
                           filial,
                           row % 2 ? QStringLiteral("UN") : QString(),
-                          QString::number(1 + row % 3).rightJustified(2, u'0'),
+                          instalment,
                           supplier.left(18),
                           row % 3 ? "S" : "N"});
     }
@@ -117,4 +133,26 @@ QString payableKey(const DataPacket &packet, int row) {
            packet.value(row, packet.fieldIndex(u"NRPARCELAPAG")).toString() +
            packet.value(row, packet.fieldIndex(u"NRLANCTONF")).toString() +
            packet.value(row, packet.fieldIndex(u"NRSEQVENPAG")).toString();
+}
+
+void connectMarkedSet(ClientDataSet &set, TKeyList &marked) {
+    const Field *mark = set.fieldByName("IDMARCADO");
+    const RowKey key(set, {"CDFILIAL", "NRPARCELAPAG", "NRLANCTONF", "NRSEQVENPAG"});
+    QObject::connect(&set, &ClientDataSet::afterPost, &set, [mark, key, &marked] {
+        if (mark->asString() == u"S")
+            marked.Add(key.current(), 0);
+        else
+            marked.Remove(key.current());
+    });
+}
+
+void markAll(ClientDataSet &set) {
+    Field *mark = set.fieldByName("IDMARCADO");
+    set.disableControls();
+    for (set.first(); !set.eof(); set.next()) {
+        set.edit();
+        mark->setAsString(QStringLiteral("S"));
+        set.post();
+    }
+    set.enableControls();
 }
