@@ -5,6 +5,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <algorithm>
+
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
@@ -35,7 +37,7 @@ ClientConnection::ClientConnection(qintptr descriptor, int id, const ServerSetti
     , m_settings(settings)
     , m_backend(backend)
     , m_connectionName(QStringLiteral("pagserver-connection-%1").arg(id))
-    , m_reader(settings.maxFrameSize) {}
+    , m_reader(std::min(settings.maxFrameSize, Wire::helloMaxFrameSize)) {}
 
 ClientConnection::~ClientConnection() = default;
 
@@ -144,6 +146,7 @@ void ClientConnection::signIn(const QCborMap &hello) {
     }
     m_context.operatorCode = operatorCode;
     m_dispatcher = std::make_unique<Dispatcher>(*m_backend.modules, m_context, m_id);
+    m_reader.setMaxFrameSize(m_settings.maxFrameSize);
     QCborMap welcome;
     welcome.insert(typeKey, QLatin1StringView("welcome"));
     welcome.insert(QLatin1StringView("version"), Wire::protocolVersion);

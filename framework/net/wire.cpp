@@ -4,8 +4,11 @@
 
 #include <QBuffer>
 #include <QCborArray>
+#include <QCborStreamReader>
 #include <QCborStreamWriter>
 #include <QtEndian>
+
+#include <algorithm>
 
 namespace Wire {
 
@@ -35,6 +38,69 @@ QVariant packetFromWire(const QCborValue &content) {
     }
 }
 
+[[noreturn]] void tooComplex() {
+    throw WireError(QStringLiteral("CBOR com mais de %1 itens ou mais de %2 níveis")
+                        .arg(maxItemsPerFrame)
+                        .arg(maxNestingDepth));
+}
+
+// Walks the encoded value without building it, so that a frame of millions of tiny items or of deep
+// nesting is refused before it costs memory or stack. Garbled bytes are left for the decoder to report.
+void checkShape(const QByteArray &cbor) {
+    QCborStreamReader reader(cbor);
+    qint64 items = 0;
+    int depth = 0;
+    int tags = 0;
+    do {
+        if (reader.lastError() != QCborError::NoError)
+            return;
+        if (!reader.hasNext()) {
+            if (depth == 0 || !reader.leaveContainer())
+                return;
+            --depth;
+            continue;
+        }
+        if (++items > maxItemsPerFrame)
+            tooComplex();
+        if (reader.isTag()) {
+            if (depth + ++tags > maxNestingDepth)
+                tooComplex();
+            reader.next();
+            continue;
+        }
+        tags = 0;
+        if (reader.isContainer()) {
+            if (++depth > maxNestingDepth)
+                tooComplex();
+            reader.enterContainer();
+        } else {
+            reader.next();
+        }
+    } while (depth > 0 || tags > 0);
+}
+
+// RFC 8949 makes a map with a repeated key invalid; a reader that kept the first would see another
+// message than one that kept the last.
+void checkUniqueKeys(const QCborValue &value) {
+    if (value.isTag()) {
+        checkUniqueKeys(value.taggedValue());
+    } else if (value.isArray()) {
+        for (const QCborValue &item : value.toArray())
+            checkUniqueKeys(item);
+    } else if (value.isMap()) {
+        const QCborMap map = value.toMap();
+        QList<QCborValue> keys;
+        keys.reserve(map.size());
+        for (auto it = map.begin(); it != map.end(); ++it) {
+            keys.append(it.key());
+            checkUniqueKeys(it.value());
+        }
+        std::sort(keys.begin(), keys.end());
+        if (std::adjacent_find(keys.begin(), keys.end()) != keys.end())
+            throw WireError(QStringLiteral("mapa CBOR com chave repetida"));
+    }
+}
+
 } // namespace
 
 // The CBOR is written straight after the header, so a large message is not copied into a second frame.
@@ -59,13 +125,16 @@ std::optional<QCborMap> FrameReader::next() {
             QStringLiteral("quadro de %1 bytes excede o limite de %2 bytes").arg(length).arg(m_maxFrameSize));
     if (m_buffer.size() < headerSize + length)
         return std::nullopt;
+    const QByteArray cbor = QByteArray::fromRawData(m_buffer.constData() + headerSize, length);
+    checkShape(cbor);
     QCborParserError error;
-    const QCborValue value = QCborValue::fromCbor(m_buffer.constData() + headerSize, length, &error);
+    const QCborValue value = QCborValue::fromCbor(cbor, &error);
     consume(headerSize + length);
     if (error.error != QCborError::NoError)
         throw WireError(QStringLiteral("CBOR inválido: %1").arg(error.errorString()));
     if (!value.isMap())
         throw WireError(QStringLiteral("o quadro não contém um mapa CBOR"));
+    checkUniqueKeys(value);
     return value.toMap();
 }
 

@@ -13,11 +13,18 @@ namespace Wire {
 
 constexpr int protocolVersion = 1;
 constexpr qint64 defaultMaxFrameSize = qint64(256) << 20;
+// Before the welcome a frame needs only a few hundred bytes: a stranger may not make the server buffer more.
+constexpr qint64 helloMaxFrameSize = qint64(64) << 10;
+// CBOR items a frame may hold, and how deep its arrays, maps and tags may nest. Data packets carry
+// their values in byte strings, so real frames stay far below these; a frame of tiny items would
+// otherwise cost many times its size in memory.
+constexpr qint64 maxItemsPerFrame = 1000000;
+constexpr int maxNestingDepth = 64;
 // CBOR tag that marks a data packet among the values.
 constexpr quint64 packetTag = 55800;
 
-// Bad bytes on the wire: an oversized or empty frame, garbled CBOR, a frame that is not a map,
-// or a value of a kind the protocol does not carry.
+// Bad bytes on the wire: an oversized or empty frame, garbled CBOR, too many or too deeply nested items,
+// a map that repeats a key, a frame that is not a map, or a value of a kind the protocol does not carry.
 class WireError : public std::runtime_error {
 public:
     explicit WireError(const QString &message)
@@ -33,6 +40,7 @@ class FrameReader {
 public:
     explicit FrameReader(qint64 maxFrameSize = defaultMaxFrameSize)
         : m_maxFrameSize(maxFrameSize) {}
+    void setMaxFrameSize(qint64 bytes) { m_maxFrameSize = bytes; }
     void append(const QByteArray &bytes) { m_buffer.append(bytes); }
     // The next whole frame decoded, or nothing while it is incomplete. Throws WireError.
     std::optional<QCborMap> next();

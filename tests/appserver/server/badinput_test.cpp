@@ -71,7 +71,7 @@ class BadInput : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         ServerSettings settings;
-        settings.maxFrameSize = 64 * 1024;
+        settings.maxFrameSize = maxFrameSize;
         settings.frameTimeoutSecs = 1;
         server = new InProcessServer(settings);
     }
@@ -81,8 +81,18 @@ protected:
         EXPECT_EQ(server->connection()->call("Operador").toString(), QStringLiteral("admin"));
     }
 
+    static constexpr qint64 maxFrameSize = qint64(8) << 20;
     static inline InProcessServer *server = nullptr;
 };
+
+// The notice the server sends when it refuses what it received.
+void expectErrorNotice(RawClient &client, QLatin1StringView saying) {
+    const QCborMap notice = client.receive();
+    EXPECT_EQ(notice.value(QLatin1StringView("type")).toString(), QStringLiteral("error"));
+    EXPECT_TRUE(notice.value(QLatin1StringView("message")).toString().contains(saying))
+        << qPrintable(notice.value(QLatin1StringView("message")).toString());
+    EXPECT_TRUE(client.closedByServer());
+}
 
 } // namespace
 
@@ -97,11 +107,32 @@ TEST_F(BadInput, OversizedFrameIsRefusedFromItsLength) {
     RawClient client(server->port());
     client.hello();
     EXPECT_EQ(client.receiveType(), QStringLiteral("welcome"));
-    client.send(lengthHeader(64 * 1024 + 1));
-    const QCborMap notice = client.receive();
-    EXPECT_EQ(notice.value(QLatin1StringView("type")).toString(), QStringLiteral("error"));
-    EXPECT_TRUE(notice.value(QLatin1StringView("message")).toString().contains(QLatin1StringView("65536")));
-    EXPECT_TRUE(client.closedByServer());
+    client.send(lengthHeader(maxFrameSize + 1));
+    expectErrorNotice(client, QLatin1StringView("8388608"));
+}
+
+TEST_F(BadInput, BeforeTheWelcomeOnlyASmallFrameIsRead) {
+    RawClient client(server->port());
+    client.send(lengthHeader(64 << 20));
+    expectErrorNotice(client, QLatin1StringView("65536"));
+}
+
+TEST_F(BadInput, AFrameOfMillionsOfTinyItemsIsRefusedUnbuilt) {
+    RawClient client(server->port());
+    client.hello();
+    EXPECT_EQ(client.receiveType(), QStringLiteral("welcome"));
+    const quint32 items = 4000000;
+    QByteArray cbor("\xa2\x64"
+                    "type"
+                    "\x64"
+                    "call"
+                    "\x64"
+                    "args"
+                    "\x9a",
+                    17);
+    cbor += lengthHeader(items) + QByteArray(items, '\0');
+    client.send(lengthHeader(quint32(cbor.size())) + cbor);
+    expectErrorNotice(client, QLatin1StringView("itens"));
 }
 
 TEST_F(BadInput, CallsBeforeASuccessfulHelloAreRefused) {

@@ -35,6 +35,33 @@ QVariant roundTrip(const QVariant &value) {
     return Wire::fromWire(QCborValue::fromCbor(Wire::toWire(value).toCbor()));
 }
 
+QByteArray frameOf(const QByteArray &cbor) {
+    return header(quint32(cbor.size())) + cbor;
+}
+
+// {"a": [0, 0, ...]} with the given count of zeros: the map, its key and the array are three more items.
+QByteArray mapOfZeros(qint64 zeros) {
+    QByteArray cbor("\xa1\x61\x61\x9a", 4);
+    QByteArray count(4, Qt::Uninitialized);
+    qToBigEndian(quint32(zeros), count.data());
+    return cbor + count + QByteArray(zeros, '\0');
+}
+
+// {"a": [[...[]...]]}: the map and `arrays` nested arrays.
+QByteArray nestedArrays(int arrays) {
+    return QByteArray("\xa1\x61\x61", 3) + QByteArray(arrays - 1, '\x81') + QByteArray(1, '\x80');
+}
+
+bool accepted(const QByteArray &cbor) {
+    FrameReader reader;
+    reader.append(frameOf(cbor));
+    try {
+        return reader.next().has_value();
+    } catch (const WireError &) {
+        return false;
+    }
+}
+
 } // namespace
 
 TEST(FrameReader, ReassemblesFramesFromAnyChunking) {
@@ -85,6 +112,27 @@ TEST(FrameReader, RejectsBadFrames) {
     const QByteArray array = QCborValue(QCborArray{1, 2}).toCbor();
     notAMap.append(header(quint32(array.size())) + array);
     EXPECT_THROW(notAMap.next(), WireError);
+}
+
+TEST(FrameReader, RefusesFramesThatWouldExpandInMemory) {
+    EXPECT_TRUE(accepted(mapOfZeros(Wire::maxItemsPerFrame - 3)));
+    EXPECT_FALSE(accepted(mapOfZeros(Wire::maxItemsPerFrame - 2)));
+    EXPECT_FALSE(accepted(mapOfZeros(4 * Wire::maxItemsPerFrame)));
+
+    EXPECT_TRUE(accepted(nestedArrays(Wire::maxNestingDepth - 1)));
+    EXPECT_FALSE(accepted(nestedArrays(Wire::maxNestingDepth)));
+    EXPECT_FALSE(accepted(nestedArrays(100000)));
+    EXPECT_FALSE(accepted(QByteArray("\xa1\x61\x61", 3) + QByteArray(100000, '\xc1') + QByteArray(1, '\0')))
+        << "a chain of tags nests as deep as arrays do";
+}
+
+TEST(FrameReader, RefusesAMapThatRepeatsAKey) {
+    EXPECT_TRUE(accepted(QByteArray("\xa2\x61\x61\x01\x61\x62\x02", 7)));
+    EXPECT_FALSE(accepted(QByteArray("\xa2\x61\x61\x01\x61\x61\x02", 7)));
+    EXPECT_FALSE(accepted(QByteArray("\xa1\x61\x61\x81\xd8\x20\xa2\x01\x00\x01\x00", 11)))
+        << "inside an array and a tag, with integer keys";
+    EXPECT_TRUE(accepted(QByteArray("\xa2\x61\x61\xa1\x61\x62\x00\x61\x62\xa1\x61\x62\x00", 13)))
+        << "the same key in two different maps";
 }
 
 TEST(WireValues, RoundTripEveryKindTheProtocolCarries) {
