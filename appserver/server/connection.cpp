@@ -110,7 +110,14 @@ void ClientConnection::handle(QCborMap &message) {
         answerCall(message);
 }
 
+// An answer is matched to its call by the id alone: a call without an integer id could be answered for
+// another, so it is a protocol violation and does not run.
 void ClientConnection::answerCall(QCborMap &call) {
+    if (!call.value(QLatin1StringView("id")).isInteger()) {
+        closeWith("error", tr("Pedido malformado: a chamada precisa de um id inteiro."),
+                  QStringLiteral("call without id"));
+        return;
+    }
     if (send(m_dispatcher->handleCall(call)) >= releaseAfterBytes)
         releaseFreedMemory();
 }
@@ -120,7 +127,8 @@ void ClientConnection::signIn(const QCborMap &hello) {
         closeWith("error", tr("A conexão já se identificou."), QStringLiteral("second hello"));
         return;
     }
-    const qint64 version = hello.value(QLatin1StringView("version")).toInteger(-1);
+    const QCborValue givenVersion = hello.value(QLatin1StringView("version"));
+    const qint64 version = givenVersion.isInteger() ? givenVersion.toInteger() : -1;
     if (version != Wire::protocolVersion) {
         closeWith("refused",
                   tr("Versão de protocolo %1 não suportada; o servidor usa a versão %2.")
@@ -167,8 +175,13 @@ bool ClientConnection::openDatabase() {
     }
 }
 
+// Handed to the system at once rather than on the next turn of the event loop: a client that half-closes
+// its side after a call makes the socket close as soon as the end of its input is read, and what the
+// system already holds is still delivered.
 qint64 ClientConnection::send(const QCborMap &message) {
-    return m_socket->write(Wire::encodeFrame(message));
+    const qint64 bytes = m_socket->write(Wire::encodeFrame(message));
+    m_socket->flush();
+    return bytes;
 }
 
 void ClientConnection::closeWith(const char *type, const QString &message, const QString &reason) {

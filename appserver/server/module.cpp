@@ -65,9 +65,9 @@ bool CallArgs::flag(int index) const {
     const QVariant &value = checked(index);
     if (value.typeId() == QMetaType::Bool)
         return value.toBool();
-    if (!isInteger(value))
+    if (!isInteger(value) || (value.toLongLong() != -1 && value.toLongLong() != 0))
         throw wrongKind(index, "um indicador (-1 ou 0)");
-    return value.toLongLong() != 0;
+    return value.toLongLong() == -1;
 }
 
 DataPacket CallArgs::packet(int index) const {

@@ -48,7 +48,7 @@ public:
     QString text(int index) const;  // a text
     double number(int index) const; // a double or an integer
     double date(int index) const;   // a day count, 0 = no date
-    bool flag(int index) const;     // -1 or 0 (any non-zero integer is true)
+    bool flag(int index) const;     // -1 or 0, or a CBOR Boolean
     DataPacket packet(int index) const;
 
     // Throws BadCall unless there are exactly `expected` arguments (or one of the counts listed).

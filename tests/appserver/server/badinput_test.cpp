@@ -3,9 +3,11 @@
 #include "tests/appserver/server/inprocessserver.h"
 
 #include <QCborArray>
+#include <QCborStreamWriter>
 #include <QTcpSocket>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 
 namespace {
 
@@ -38,6 +40,11 @@ public:
             if (!m_socket.waitForReadyRead(10000))
                 return {};
         }
+    }
+    // Ends the sending side only, as a client does that has nothing more to say but awaits the answer.
+    void halfClose() {
+        m_socket.flush();
+        ::shutdown(int(m_socket.socketDescriptor()), SHUT_WR);
     }
     QString receiveType() { return receive().value(QLatin1StringView("type")).toString(); }
     bool closedByServer() {
@@ -172,6 +179,64 @@ TEST_F(BadInput, MalformedRequestsFailAndTheConnectionGoesOn) {
     const QCborMap answer = (client.send(call(QStringLiteral("Operador"))), client.receive());
     EXPECT_EQ(answer.value(QLatin1StringView("type")).toString(), QStringLiteral("result"));
     EXPECT_EQ(answer.value(QLatin1StringView("id")).toInteger(), 7);
+}
+
+TEST_F(BadInput, CallsThatCannotBeMatchedAreNotRun) {
+    QByteArray hugeId;
+    QCborStreamWriter writer(&hugeId);
+    writer.append(std::numeric_limits<quint64>::max());
+    const QList<QCborValue> badIds = {QCborValue(), QCborValue(QStringLiteral("7")), QCborValue(7.5),
+                                      QCborValue::fromCbor(hugeId)};
+    for (const QCborValue &id : badIds) {
+        RawClient client(server->port());
+        client.hello();
+        EXPECT_EQ(client.receiveType(), QStringLiteral("welcome"));
+        QCborMap request = call(QStringLiteral("Operador"));
+        if (id.isUndefined())
+            request.remove(QLatin1StringView("id"));
+        else
+            request.insert(QLatin1StringView("id"), id);
+        client.send(request);
+        expectErrorNotice(client, QLatin1StringView("id inteiro"));
+    }
+}
+
+TEST_F(BadInput, AHelloMustBeUnambiguous) {
+    QByteArray twoPasswords;
+    QCborStreamWriter writer(&twoPasswords);
+    writer.startMap(5);
+    for (const char *text : {"type", "hello", "version"})
+        writer.append(QLatin1StringView(text));
+    writer.append(Wire::protocolVersion);
+    for (const char *text : {"operator", "admin", "password", "segredo", "password", "outra"})
+        writer.append(QLatin1StringView(text));
+    writer.endMap();
+    RawClient repeated(server->port());
+    repeated.send(lengthHeader(quint32(twoPasswords.size())) + twoPasswords);
+    expectErrorNotice(repeated, QLatin1StringView("chave repetida"));
+
+    QCborMap fractional;
+    fractional.insert(QLatin1StringView("type"), QLatin1StringView("hello"));
+    fractional.insert(QLatin1StringView("version"), 1.25);
+    fractional.insert(QLatin1StringView("operator"), QLatin1StringView("admin"));
+    fractional.insert(QLatin1StringView("password"), QLatin1StringView("segredo"));
+    RawClient client(server->port());
+    client.send(fractional);
+    EXPECT_EQ(client.receiveType(), QStringLiteral("refused"));
+    EXPECT_TRUE(client.closedByServer());
+}
+
+TEST_F(BadInput, AClientThatHalfClosesStillGetsItsAnswer) {
+    for (const QCborArray &pause : {QCborArray{0}, QCborArray{200}}) {
+        RawClient client(server->port());
+        client.hello();
+        EXPECT_EQ(client.receiveType(), QStringLiteral("welcome"));
+        client.send(call(QStringLiteral("Dorme"), pause));
+        client.halfClose();
+        const QCborMap answer = client.receive();
+        EXPECT_EQ(answer.value(QLatin1StringView("type")).toString(), QStringLiteral("result"));
+        EXPECT_TRUE(answer.value(QLatin1StringView("value")).toBool());
+    }
 }
 
 TEST_F(BadInput, AStalledFrameIsCutOff) {
