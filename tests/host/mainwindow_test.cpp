@@ -173,12 +173,23 @@ TEST_F(HostWithScreenTest, TheScreenOpensWholeAndCentredThenWhereItWasLeft) {
     const QRect visible = window->mdiArea()->viewport()->rect();
     EXPECT_TRUE(visible.contains(child->geometry()));
     EXPECT_LE((child->geometry().center() - visible.center()).manhattanLength(), 2);
+    window->resize(1200, 800);
+    EXPECT_LE((child->geometry().center() - window->mdiArea()->viewport()->rect().center()).manhattanLength(),
+              2)
+        << "the host grown (maximized) after the screen opened: still centred";
+    window->resize(1024, 700);
 
     child->move(20, 30);
     closeScreen();
     child = openScreen();
     EXPECT_EQ(child->geometry().topLeft(), QPoint(20, 30));
 
+    window->resize(700, 500);
+    EXPECT_TRUE(window->mdiArea()->viewport()->rect().contains(child->geometry()))
+        << "the host made smaller with the screen open: the screen stays whole";
+    EXPECT_EQ(child->geometry().topLeft(), QPoint(20, 30)) << "a place that still fits is kept";
+
+    window->resize(1024, 700);
     child->move(visible.width() - 100, visible.height() - 100);
     closeScreen();
     window->resize(700, 500);

@@ -21,19 +21,56 @@ QRect fitted(QRect geometry, const QRect &visible) {
     return geometry;
 }
 
-// Writes the window's place when it is hidden or closed, minimized and maximized states aside.
+bool minimizedOrMaximized(const QMdiSubWindow *window) {
+    return window->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized);
+}
+
+// Keeps a child window whole while its area changes size (the host window maximized after the
+// screen opened, or made smaller): a window the user has not moved since it was centred stays
+// centred, any other is moved back inside. Writes the window's place when it is hidden or closed.
 class PlaceKeeper : public QObject {
 public:
-    explicit PlaceKeeper(QMdiSubWindow *window)
-        : QObject(window) {}
+    // Places the window at `saved`, or centred at `initialSize` when nothing was saved.
+    PlaceKeeper(QMdiSubWindow *window, QSize initialSize, const QRect &saved)
+        : QObject(window)
+        , m_window(window)
+        , m_initialSize(initialSize)
+        , m_centred(!saved.isValid()) {
+        place(m_centred ? centredPlace() : saved);
+        window->installEventFilter(this);
+        window->mdiArea()->viewport()->installEventFilter(this);
+    }
 
     bool eventFilter(QObject *watched, QEvent *event) override {
-        auto *window = static_cast<QMdiSubWindow *>(watched);
-        if ((event->type() == QEvent::Hide || event->type() == QEvent::Close) &&
-            !(window->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
-            windowSettings()->setValue(keyOf(window), window->geometry());
+        if (minimizedOrMaximized(m_window))
+            return false;
+        if (watched != m_window && event->type() == QEvent::Resize) {
+            m_centred = m_centred && m_window->geometry() == m_placed;
+            place(m_centred ? centredPlace() : m_window->geometry());
+        }
+        if (watched == m_window && (event->type() == QEvent::Hide || event->type() == QEvent::Close))
+            windowSettings()->setValue(keyOf(m_window), m_window->geometry());
         return false;
     }
+
+private:
+    QRect visible() const { return m_window->mdiArea()->viewport()->rect(); }
+
+    QRect centredPlace() const {
+        QRect place(QPoint(), m_initialSize);
+        place.moveCenter(visible().center());
+        return place;
+    }
+
+    void place(const QRect &geometry) {
+        m_placed = fitted(geometry, visible());
+        m_window->setGeometry(m_placed);
+    }
+
+    QMdiSubWindow *m_window;
+    QSize m_initialSize;
+    bool m_centred;
+    QRect m_placed;
 };
 
 } // namespace
@@ -45,12 +82,5 @@ std::unique_ptr<QSettings> windowSettings() {
 }
 
 void placeScreen(QMdiSubWindow *window, QSize initialSize) {
-    const QRect visible = window->mdiArea()->viewport()->rect();
-    QRect place = windowSettings()->value(keyOf(window)).toRect();
-    if (!place.isValid()) {
-        place = QRect(QPoint(), initialSize);
-        place.moveCenter(visible.center());
-    }
-    window->setGeometry(fitted(place, visible));
-    window->installEventFilter(new PlaceKeeper(window));
+    new PlaceKeeper(window, initialSize, windowSettings()->value(keyOf(window)).toRect());
 }

@@ -12,6 +12,7 @@ std::unique_ptr<QSettings> windowSettings();
 
 // Places a screen's child window in its MDI area so that a clerk sees it whole: where the user
 // left it the last time (keyed by the screen's objectName), else centred at `initialSize`; a place
-// that no longer fits is moved, and shrunk if need be, into the visible area. From then on the
-// place is remembered whenever the window is hidden or closed.
+// that no longer fits is moved, and shrunk if need be, into the visible area. While the area
+// changes size the window is kept whole (and centred until the user moves it); its place is
+// remembered whenever it is hidden or closed.
 void placeScreen(QMdiSubWindow *window, QSize initialSize);
