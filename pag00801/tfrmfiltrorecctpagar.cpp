@@ -20,6 +20,7 @@
 #include <QScreen>
 
 #include <optional>
+#include <tuple>
 
 // Cleared by the unit's initialization, which the package loader runs once per load.
 QPointer<TfrmFiltroRecCtPagar> frmFiltroRecCtPagar;
@@ -91,6 +92,7 @@ void TfrmFiltroRecCtPagar::bindHandlers() {
     bindPair(rbtTodasFiliLanc, rbtListaFiliLanc, &TfrmFiltroRecCtPagar::rbtListaFiliLancClick);
     bindPair(rbtTodosTipoCont, rbtTipoContLista, &TfrmFiltroRecCtPagar::rbtTipoContListaClick);
     bindExitHandlers();
+    bindListGroups();
 }
 
 // Connects both modules, reads the parameters and sets the held criteria to the defaults.
@@ -127,8 +129,12 @@ void TfrmFiltroRecCtPagar::setDocumentWidth() {
 
 void TfrmFiltroRecCtPagar::setDefaultCriteria() {
     Filtro = TFILTRO();
-    Filtro.VencIni = today() - wholeNumber(cdsGeralPag, "QTDIAANTLANP");
-    Filtro.VencFin = today() + wholeNumber(cdsGeralPag, "QTDIAAPOLANP");
+    std::tie(Filtro.VencIni, Filtro.VencFin) = defaultDueRange();
+}
+
+std::pair<double, double> TfrmFiltroRecCtPagar::defaultDueRange() const {
+    return {today() - wholeNumber(cdsGeralPag, "QTDIAANTLANP"),
+            today() + wholeNumber(cdsGeralPag, "QTDIAAPOLANP")};
 }
 
 // Runs each time the dialog is shown and at the start of every silent run.

@@ -3,9 +3,11 @@
 #include "framework/ui/screens/tfrmfiltropadrao.h"
 
 #include <QPointer>
+#include <utility>
 
 class ClientDataSet;
 class DataSource;
+class Field;
 class MaskedEdit;
 class QAction;
 class QCheckBox;
@@ -129,9 +131,21 @@ public:
     void rbtListaFiliLancClick();
     void rbtTipoContListaClick();
 
+    // The search buttons of the list groups and the supplier's registration number as shown.
+    void btnListFornClick();
+    void btnFiliOrigClick();
+    void btnFiliLancClick();
+    void btnTpContaClick();
+    void qryFornecedorNRINSJURFORNGetText(Field &Sender, QString &Text, bool DisplayText);
+
     // Clearing of the criteria ("Desfazer", Ctrl+D).
     void sbtLimpaClick();
     void mnuDesfazerClick();
+
+    // Saved options: the four list texts are kept with the controls.
+    void btfSaveOpcClick() override;
+    void btfLoadOpcClick() override;
+    void checkOptionValues(const QStringList &values) override;
 
     // Criteria of the last confirmation.
     TFILTRO Filtro;
@@ -211,11 +225,14 @@ private:
     void fillMessages();
     void bindHandlers();
     void bindExitHandlers();
+    void bindListGroups();
 
     void loadGeralPag();
     void loadParamFilial();
     void setDocumentWidth();
     void setDefaultCriteria();
+    // Today minus QTDIAANTLANP and today plus QTDIAAPOLANP days, from cdsGeralPag.
+    std::pair<double, double> defaultDueRange() const;
     void restoreCriteria();
     void storeCriteria();
 
@@ -226,6 +243,9 @@ private:
     DateRange entryRange() const;
     void checkRangeStart(const DateRange &range, bool confirmando);
     void checkRangeEnd(const DateRange &range, bool confirmando);
+    // One list group's search: its query, codes, messages, list text, page and "Todos"/"Todas".
+    struct ListGroup;
+    void searchList(const ListGroup &group);
     void checkList(QRadioButton *lista, const QString &list, const QString &key);
     void checkValueRange(TNumberEdit *initial, TNumberEdit *final, QWidget *page, const QString &key);
     void adjustDocumentNumber(MaskedEdit *entry);

@@ -1,5 +1,6 @@
 #include "filterdata.h"
 
+#include "framework/session/dbgeral.h"
 #include "framework/session/norvela.h"
 #include "tests/support/serverfixture.h"
 
@@ -8,7 +9,8 @@
 #include <memory>
 
 // One real server for the whole run, its database holding the demo data and company 09; the session
-// points at it, works in branch 0101 (document numbers 9 wide) and signs in as the demo admin.
+// points at it, works in branch 0101 (document numbers 9 wide), signs in as the demo admin and reads
+// its selection lists from the server's database file.
 class ServerEnvironment : public testing::Environment {
 public:
     void SetUp() override {
@@ -21,9 +23,13 @@ public:
         Norvela::setWebPort(server->port());
         Norvela::setOperador(QStringLiteral("admin"), QStringLiteral("admin"));
         Norvela::setFiliProc(QStringLiteral("0101"));
+        dtmDBGeral()->open(server->databaseUrl());
     }
 
-    void TearDown() override { server.reset(); }
+    void TearDown() override {
+        dtmDBGeral()->close();
+        server.reset();
+    }
 
 private:
     std::unique_ptr<ServerFixture> server;

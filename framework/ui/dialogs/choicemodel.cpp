@@ -11,17 +11,15 @@ namespace {
 
 // Lower case without accents, as UTF-8: "Ação" and "ACAO" give the same key.
 void appendFolded(QByteArray &out, QStringView text) {
-    QString folded;
-    folded.reserve(text.size());
     for (QChar c : text) {
-        if (c.unicode() >= 128) {
-            const QString parts = c.decomposition();
-            if (!parts.isEmpty())
-                c = parts.at(0);
+        if (c.unicode() < 128) {
+            out += char(c.unicode() >= u'A' && c.unicode() <= u'Z' ? c.unicode() + 32 : c.unicode());
+            continue;
         }
-        folded += c.toLower();
+        const QString parts = c.decomposition();
+        const QChar base = (parts.isEmpty() ? c : parts.at(0)).toLower();
+        out += QStringView(&base, 1).toUtf8();
     }
-    out += folded.toUtf8();
 }
 
 QList<QByteArray> searchWords(const QString &text) {
@@ -75,18 +73,21 @@ void ChoiceModel::readRows(ClientDataSet *rows, int keyField, const QList<int> &
     for (QStringList &column : m_columns)
         column.reserve(count);
     m_keyEnds.reserve(count);
+    // A field shown through a get-text handler is found by its stored value too.
+    QList<bool> formatted;
+    for (int field : fields)
+        formatted << rows->field(field)->hasOnGetText();
     for (int row = 0; row < count; ++row) {
         const QString code = rows->valueAt(row, keyField).toString();
         m_codes << code;
         appendFolded(m_keys, code);
         for (qsizetype column = 0; column < fields.size(); ++column) {
             const QString shown = rows->displayTextAt(row, fields[column]);
-            const QString stored = rows->valueAt(row, fields[column]).toString();
             m_keys += '\x1f';
             appendFolded(m_keys, shown);
-            if (stored != shown) {
+            if (formatted[column]) {
                 m_keys += '\x1f';
-                appendFolded(m_keys, stored);
+                appendFolded(m_keys, rows->valueAt(row, fields[column]).toString());
             }
             m_columns[column] << shown;
         }
