@@ -6,11 +6,12 @@ BatchInsert::BatchInsert(QSqlDatabase &db, const QString &table, const QStringLi
     : m_db(db)
     , m_head(QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(table, columns.join(QStringLiteral(", "))))
     , m_rowMarks(u'(' + QStringList(columns.size(), QStringLiteral("?")).join(u',') + u')')
-    , m_before(before) {}
+    , m_before(before)
+    , m_maxRows(qMax(1, maxValues / int(columns.size()))) {}
 
 void BatchInsert::add(const QVariantList &row) {
     m_values += row;
-    if (++m_rows == maxRows)
+    if (++m_rows == m_maxRows)
         flush();
 }
 

@@ -17,7 +17,9 @@ public:
     void flush();
 
 private:
-    static constexpr int maxRows = 50;
+    // Values bound per statement: binding slows with the number of parameters of the statement (per
+    // value, not only per statement), so batches stay small and still save most round trips.
+    static constexpr int maxValues = 128;
     QSqlQuery &statement(int rows);
 
     QSqlDatabase &m_db;
@@ -26,5 +28,6 @@ private:
     BatchInsert *m_before;
     QVariantList m_values;
     int m_rows = 0;
+    int m_maxRows;
     QHash<int, QSqlQuery> m_statements;
 };

@@ -10,100 +10,131 @@ namespace {
 
 const QString keyWhere =
     QStringLiteral(" WHERE C.CDFILIAL = ? AND C.NRLANCTONF = ? AND C.NRSEQVENPAG = ? AND C.NRPARCELAPAG = ?");
+const QString keyColumns = QStringLiteral("C.CDFILIAL, C.NRLANCTONF, C.NRSEQVENPAG, C.NRPARCELAPAG");
 
+InstalmentKey rowKey(const QSqlQuery &query) {
+    return {query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
+            query.value(3).toString()};
+}
+
+// Reads the instalments a batch of keys at a time: one statement for the instalments, one for their
+// adjustments and one for their rules per batch.
 class InstalmentReader {
 public:
     InstalmentReader(QSqlDatabase &db, const Ledger &ledger)
-        : m_company(ledger.company)
+        : m_db(db)
+        , m_company(ledger.company)
         , m_period{ledger.periodStart, ledger.periodEnd}
-        , m_instalment(prepareRun(
-              db, QStringLiteral(
-                      "SELECT F.CDEMPRESA, C.CDFILILANC, C.CDTPCTPAGAR, N.CDFORNECED, S.NMRAZSOCFORN,"
-                      " S.CDCONTFORN, N.NRNOTAFISC, N.CDSERIEENTR, N.DTENTRSAID, C.VRATUAPAG, C.NRLANCTBDOC,"
-                      " C.IDSTATPAG, EXISTS (SELECT 1 FROM LANCCONTABIL L WHERE L.CDFILIAL = C.CDFILIAL"
-                      " AND L.NRLANCTONF = C.NRLANCTONF AND L.NRSEQVENPAG = C.NRSEQVENPAG"
-                      " AND L.NRPARCELAPAG = C.NRPARCELAPAG AND (L.DTLANCCTB < ? OR L.DTLANCCTB > ?))"
-                      " FROM CONTAPAGAR C"
-                      " JOIN NOTAFISCAL N ON N.CDFILIAL = C.CDFILIAL AND N.NRLANCTONF = C.NRLANCTONF"
-                      " JOIN FORNECEDOR S ON S.CDFORNECED = N.CDFORNECED"
-                      " JOIN FILIAL F ON F.CDFILIAL = C.CDFILIAL") +
-                      keyWhere))
-        , m_adjustments(prepareRun(
-              db, QStringLiteral("SELECT C.NRSEQAJUPAG, C.DTAJUSTEPAG, C.CDAJUCTPAG, C.DSAJUSTEPAG,"
-                                 " C.VRAJUSTEPAG, C.NRLCTBAJPAG FROM AJCTPAGAR C") +
-                      keyWhere + QStringLiteral(" ORDER BY C.NRSEQAJUPAG")))
-        , m_rules(prepareRun(
-              db, QStringLiteral("SELECT C.CDFILIRAT, C.CDCENTCUST, C.QTPERCRAT FROM RATEIOCTPAGAR C") +
-                      keyWhere + QStringLiteral(" ORDER BY C.NRSEQRAT")))
         , m_earlier(prepareRun(
               db,
               QStringLiteral("SELECT C.NRLANCCTB, C.NRSEQAJUPAG, C.DTLANCCTB, C.CDCONTCTBL, C.IDDEBCRED,"
                              " C.VRLANCCTB, C.CDHISTPADR, C.DSHISTCTB, C.CDLANCCTBCOME FROM LANCCONTABIL C") +
                   keyWhere + QStringLiteral(" ORDER BY C.NRLANCCTB, C.NRSEQCTB"))) {}
 
-    Instalment read(const InstalmentKey &key) {
-        Instalment instalment = readOwn(key);
-        readAdjustments(instalment);
-        readRules(instalment);
-        if (instalment.cancelled && instalment.postedOutsidePeriod)
-            readEarlierPostings(instalment);
-        return instalment;
+    // Appends the instalments of the batch in its key order.
+    void read(const KeyBatch &batch, QList<Instalment> &instalments) {
+        QHash<InstalmentKey, Instalment> found = readOwn(batch);
+        readAdjustments(batch, found);
+        readRules(batch, found);
+        for (const InstalmentKey &key : batch.keys) {
+            const auto it = found.find(key);
+            if (it == found.end())
+                throw ServerFailure(
+                    QStringLiteral(
+                        "A conta a pagar %1 não existe; atualize a lista e marque as contas novamente.")
+                        .arg(key.text()));
+            it->key = key;
+            if (it->cancelled && it->postedOutsidePeriod)
+                readEarlierPostings(*it);
+            instalments << std::move(*it);
+        }
     }
 
 private:
-    Instalment readOwn(const InstalmentKey &key) {
-        execRun(m_instalment, QVariantList{m_period.first, m_period.second} + key.values());
-        if (!nextRow(m_instalment))
-            throw ServerFailure(
-                QStringLiteral(
-                    "A conta a pagar %1 não existe; atualize a lista e marque as contas novamente.")
-                    .arg(key.text()));
-        if (m_instalment.value(0).toString() != m_company)
-            throw ServerFailure(
-                QStringLiteral("A conta a pagar %1 não pertence à empresa %2.").arg(key.text(), m_company));
-        Instalment instalment;
-        instalment.key = key;
-        instalment.postingBranch = shared(m_instalment.value(1));
-        instalment.accountType = shared(m_instalment.value(2));
-        instalment.supplier = shared(m_instalment.value(3));
-        instalment.supplierName = shared(m_instalment.value(4));
-        instalment.supplierAccount = shared(m_instalment.value(5));
-        instalment.document = m_instalment.value(6).toString();
-        instalment.series = shared(m_instalment.value(7));
-        instalment.entryDay = m_instalment.value(8).toLongLong();
-        instalment.cents = m_instalment.value(9).toLongLong();
-        instalment.previousNumber = m_instalment.value(10).toString();
-        instalment.cancelled = m_instalment.value(11).toString() == QLatin1String("C");
-        instalment.postedOutsidePeriod = m_instalment.value(12).toBool();
-        m_instalment.finish();
-        return instalment;
+    QHash<InstalmentKey, Instalment> readOwn(const KeyBatch &batch) {
+        QSqlQuery query = selectRun(
+            m_db,
+            batch.with + QStringLiteral("SELECT ") + keyColumns +
+                QStringLiteral(", F.CDEMPRESA, C.CDFILILANC, C.CDTPCTPAGAR, N.CDFORNECED, S.NMRAZSOCFORN,"
+                               " S.CDCONTFORN, N.NRNOTAFISC, N.CDSERIEENTR, N.DTENTRSAID, C.VRATUAPAG,"
+                               " C.NRLANCTBDOC, C.IDSTATPAG, EXISTS (SELECT 1 FROM LANCCONTABIL L"
+                               " WHERE L.CDFILIAL = C.CDFILIAL AND L.NRLANCTONF = C.NRLANCTONF"
+                               " AND L.NRSEQVENPAG = C.NRSEQVENPAG AND L.NRPARCELAPAG = C.NRPARCELAPAG"
+                               " AND (L.DTLANCCTB < ? OR L.DTLANCCTB > ?)) FROM K CROSS JOIN CONTAPAGAR C"
+                               " JOIN NOTAFISCAL N ON N.CDFILIAL = C.CDFILIAL AND N.NRLANCTONF = C.NRLANCTONF"
+                               " JOIN FORNECEDOR S ON S.CDFORNECED = N.CDFORNECED"
+                               " JOIN FILIAL F ON F.CDFILIAL = C.CDFILIAL WHERE") +
+                KeyBatch::matches(QStringLiteral("C")),
+            batch.values + QVariantList{m_period.first, m_period.second});
+        QHash<InstalmentKey, Instalment> found;
+        found.reserve(batch.keys.size());
+        while (nextRow(query)) {
+            const InstalmentKey key = rowKey(query);
+            if (query.value(4).toString() != m_company)
+                throw ServerFailure(QStringLiteral("A conta a pagar %1 não pertence à empresa %2.")
+                                        .arg(key.text(), m_company));
+            Instalment &instalment = found[key];
+            instalment.postingBranch = shared(query.value(5));
+            instalment.accountType = shared(query.value(6));
+            instalment.supplier = shared(query.value(7));
+            instalment.supplierName = shared(query.value(8));
+            instalment.supplierAccount = shared(query.value(9));
+            instalment.document = query.value(10).toString();
+            instalment.series = shared(query.value(11));
+            instalment.entryDay = query.value(12).toLongLong();
+            instalment.cents = query.value(13).toLongLong();
+            instalment.previousNumber = query.value(14).toString();
+            instalment.cancelled = query.value(15).toString() == QLatin1String("C");
+            instalment.postedOutsidePeriod = query.value(16).toBool();
+        }
+        return found;
+    }
+
+    // The rows of `table` (alias C) of the batch's instalments: their key, then `columns`, in key order
+    // and then `order`.
+    QSqlQuery readRowsOf(const KeyBatch &batch, const QString &table, const QString &columns,
+                         const QString &order) {
+        return selectRun(
+            m_db,
+            batch.with +
+                QStringLiteral("SELECT %1, %2 FROM K CROSS JOIN %3 C WHERE").arg(keyColumns, columns, table) +
+                KeyBatch::matches(QStringLiteral("C")) +
+                QStringLiteral(" ORDER BY %1, %2").arg(keyColumns, order),
+            batch.values);
     }
 
     // An adjustment numbered 0 (kept from before the schema refused it) would pass for the instalment's
     // own posting: the run is refused until it is renumbered.
-    void readAdjustments(Instalment &instalment) {
-        execRun(m_adjustments, instalment.key.values());
-        while (nextRow(m_adjustments)) {
-            const int sequence = m_adjustments.value(0).toInt();
+    void readAdjustments(const KeyBatch &batch, QHash<InstalmentKey, Instalment> &found) {
+        QSqlQuery query =
+            readRowsOf(batch, QStringLiteral("AJCTPAGAR"),
+                       QStringLiteral("C.NRSEQAJUPAG, C.DTAJUSTEPAG, C.CDAJUCTPAG, C.DSAJUSTEPAG,"
+                                      " C.VRAJUSTEPAG, C.NRLCTBAJPAG"),
+                       QStringLiteral("C.NRSEQAJUPAG"));
+        while (nextRow(query)) {
+            const InstalmentKey key = rowKey(query);
+            const int sequence = query.value(4).toInt();
             if (sequence < 1)
                 throw ServerFailure(QStringLiteral("O ajuste %1 da conta a pagar %2 tem número inválido; os "
                                                    "ajustes são numerados a partir de 1.")
                                         .arg(sequence)
-                                        .arg(instalment.key.text()));
-            instalment.adjustments << Adjustment{sequence,
-                                                 m_adjustments.value(1).toLongLong(),
-                                                 shared(m_adjustments.value(2)),
-                                                 shared(m_adjustments.value(3)),
-                                                 m_adjustments.value(4).toLongLong(),
-                                                 m_adjustments.value(5).toString()};
+                                        .arg(key.text()));
+            found[key].adjustments << Adjustment{sequence,
+                                                 query.value(5).toLongLong(),
+                                                 shared(query.value(6)),
+                                                 shared(query.value(7)),
+                                                 query.value(8).toLongLong(),
+                                                 query.value(9).toString()};
         }
     }
 
-    void readRules(Instalment &instalment) {
-        execRun(m_rules, instalment.key.values());
-        while (nextRow(m_rules))
-            instalment.rules << ApportionRule{shared(m_rules.value(0)), shared(m_rules.value(1)),
-                                              m_rules.value(2).toInt()};
+    void readRules(const KeyBatch &batch, QHash<InstalmentKey, Instalment> &found) {
+        QSqlQuery query = readRowsOf(batch, QStringLiteral("RATEIOCTPAGAR"),
+                                     QStringLiteral("C.CDFILIRAT, C.CDCENTCUST, C.QTPERCRAT"),
+                                     QStringLiteral("C.NRSEQRAT"));
+        while (nextRow(query))
+            found[rowKey(query)].rules
+                << ApportionRule{shared(query.value(4)), shared(query.value(5)), query.value(6).toInt()};
     }
 
     // The stored postings, line by line, grouped by number; credits negative like the run's own lines.
@@ -135,29 +166,26 @@ private:
     // text is kept once and shared.
     QString shared(const QVariant &value) { return *m_texts.insert(value.toString()); }
 
+    QSqlDatabase &m_db;
     QString m_company;
     std::pair<qint64, qint64> m_period;
-    QSqlQuery m_instalment, m_adjustments, m_rules, m_earlier;
+    QSqlQuery m_earlier;
     QSet<QString> m_texts;
 };
-
-qint64 countOf(QSqlDatabase &db, const QString &sql, const KeyBatch &batch) {
-    QSqlQuery query = selectRun(db, sql + batch.condition, batch.values);
-    return nextRow(query) ? query.value(0).toLongLong() : 0;
-}
 
 } // namespace
 
 void lockInstalments(QSqlDatabase &db, RunTransaction &transaction, const QList<InstalmentKey> &keys) {
     if (!isPostgres(db))
         return;
-    for (const KeyBatch &batch : keyBatches(keys, QStringLiteral("C"))) {
+    for (const KeyBatch &batch : keyBatches(keys)) {
         transaction.limitLockWait();
         QSqlQuery lock = selectRun(
             db,
-            QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM CONTAPAGAR C WHERE ") + batch.condition +
-                QStringLiteral(
-                    " ORDER BY C.CDFILIAL, C.NRLANCTONF, C.NRSEQVENPAG, C.NRPARCELAPAG FOR UPDATE) L"),
+            batch.with +
+                QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM K CROSS JOIN CONTAPAGAR C WHERE") +
+                KeyBatch::matches(QStringLiteral("C")) + QStringLiteral(" ORDER BY ") + keyColumns +
+                QStringLiteral(" FOR UPDATE OF C) L"),
             batch.values);
         nextRow(lock);
     }
@@ -167,23 +195,25 @@ QList<Instalment> readInstalments(QSqlDatabase &db, const QList<InstalmentKey> &
     InstalmentReader reader(db, ledger);
     QList<Instalment> instalments;
     instalments.reserve(keys.size());
-    for (const InstalmentKey &key : keys)
-        instalments << reader.read(key);
+    for (const KeyBatch &batch : keyBatches(keys))
+        reader.read(batch, instalments);
     return instalments;
 }
 
 qint64 countLines(QSqlDatabase &db, const QList<InstalmentKey> &keys) {
+    const QString live = QStringLiteral(" FROM K CROSS JOIN CONTAPAGAR C%1 WHERE C.IDSTATPAG <> 'C' AND") +
+                         KeyBatch::matches(QStringLiteral("C"));
+    const QString withAdjustments =
+        QStringLiteral(" JOIN AJCTPAGAR A ON A.CDFILIAL = C.CDFILIAL AND A.NRLANCTONF = C.NRLANCTONF"
+                       " AND A.NRSEQVENPAG = C.NRSEQVENPAG AND A.NRPARCELAPAG = C.NRPARCELAPAG");
     qint64 postings = 0;
-    for (const KeyBatch &batch : keyBatches(keys, QStringLiteral("C"))) {
-        postings += countOf(
-            db, QStringLiteral("SELECT COUNT(*) FROM CONTAPAGAR C WHERE C.IDSTATPAG <> 'C' AND "), batch);
-        postings +=
-            countOf(db,
-                    QStringLiteral("SELECT COUNT(*) FROM AJCTPAGAR A JOIN CONTAPAGAR C"
-                                   " ON C.CDFILIAL = A.CDFILIAL AND C.NRLANCTONF = A.NRLANCTONF"
-                                   " AND C.NRSEQVENPAG = A.NRSEQVENPAG AND C.NRPARCELAPAG = A.NRPARCELAPAG"
-                                   " WHERE C.IDSTATPAG <> 'C' AND "),
-                    batch);
+    for (const KeyBatch &batch : keyBatches(keys)) {
+        QSqlQuery query =
+            selectRun(db,
+                      batch.with + QStringLiteral("SELECT (SELECT COUNT(*)") + live.arg(QString()) +
+                          QStringLiteral(") + (SELECT COUNT(*)") + live.arg(withAdjustments) + u')',
+                      batch.values);
+        postings += nextRow(query) ? query.value(0).toLongLong() : 0;
     }
     return 2 * postings;
 }

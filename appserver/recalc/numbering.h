@@ -17,13 +17,14 @@ public:
     qint64 last() const { return m_last; }
 
 private:
-    bool isFree(const QString &number, const Posting &posting);
-    QString next(const Posting &posting);
+    // The counter's next number that neither this run nor a posting above the counter has taken.
+    QString next();
 
+    QSqlDatabase &m_db;
     QString m_company;
     qint64 m_last = 0;
+    QSet<QString> m_usedAbove;
     QSet<QString> m_taken;
-    QSqlQuery m_usedElsewhere;
 };
 
 // Stores the counter's new value.
