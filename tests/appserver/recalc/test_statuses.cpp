@@ -111,6 +111,30 @@ TEST_P(RecalcStatus, ConditionsForTheUserAreTextsInPortuguese) {
     expectRefused({key}, "A empresa 01 não tem período contábil aberto; o recálculo não pode ser feito.");
 }
 
+// The limit is counted before the run waits for any lock: another writer holding the database or the
+// instalment does not delay the answer.
+TEST_P(RecalcStatus, TooManyLinesAreRefusedBeforeTheRunWaitsForLocks) {
+    const Key key = addInstalment("0101", "45", 1000);
+    runSql(test->db(),
+           "WITH RECURSIVE N (I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < 50000)"
+           " INSERT INTO AJCTPAGAR (CDFILIAL, NRLANCTONF, NRSEQVENPAG, NRPARCELAPAG, NRSEQAJUPAG,"
+           " DTAJUSTEPAG, CDAJUCTPAG, VRAJUSTEPAG) SELECT '0101', '45', '01', '01', I, ?, '0001', 1 FROM N",
+           {today()});
+    QSqlDatabase other = test->openAnother();
+    if (GetParam() == DbKind::SQLite) {
+        execSql(other, "BEGIN IMMEDIATE");
+    } else {
+        other.transaction();
+        execSql(other, "SELECT * FROM CONTAPAGAR FOR UPDATE");
+    }
+    EXPECT_EQ(
+        recalculate(test->db(), packet({key}), "admin", "01", std::chrono::milliseconds(1)).status,
+        "O recálculo está limitado a 99.999 lançamentos por vez; marque menos contas a pagar e confirme "
+        "novamente.");
+    other.rollback();
+    EXPECT_EQ(count("LANCCONTABIL"), 0);
+}
+
 TEST_P(RecalcStatus, RefusesWhatTheRequestCannotMean) {
     const Key key = addInstalment("0101", "50", 1000);
     const Key other = addInstalment("0201", "51", 1000);
@@ -126,6 +150,14 @@ TEST_P(RecalcStatus, RefusesWhatTheRequestCannotMean) {
     EXPECT_THROW(recalculate(test->db(), DataPacket({RecConPag::cntPagarFields().first()}), "admin", "01"),
                  ServerFailure);
     EXPECT_EQ(ledgerRows(), before);
+
+    // An adjustment numbered 0, stored before the schema refused it, would pass for the instalment's own
+    // posting.
+    execSql(test->db(), GetParam() == DbKind::SQLite
+                            ? "DROP TRIGGER TR_AJCTPAGAR_NUMERO_INS"
+                            : "ALTER TABLE AJCTPAGAR DROP CONSTRAINT CK_AJCTPAGAR_NUMERO");
+    addAdjustment(key, 0, "0001", 10);
+    EXPECT_THROW(recalc({key}), ServerFailure);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, RecalcStatus, testing::Values(DbKind::SQLite, DbKind::PostgreSQL),
