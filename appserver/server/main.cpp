@@ -40,6 +40,7 @@ int main(int argc, char *argv[]) {
     ServerSettings settings;
     try {
         settings = parseSettings(app.arguments());
+        setPasswordIterations(settings.passwordIterations);
         makeSqliteFolder(settings.databaseUrl);
         prepareDatabase(settings);
     } catch (const std::exception &e) {

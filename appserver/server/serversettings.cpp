@@ -19,6 +19,7 @@ const Option options[] = {
     {"idle-timeout", "Seconds a connection may stay silent before it is closed (default 1800)."},
     {"frame-timeout", "Seconds allowed to finish a frame once it has begun, and to say hello (default 30)."},
     {"max-connections", "Connections served at once (default 200)."},
+    {"password-iterations", "PBKDF2 iterations of new and upgraded password hashes (default 600000)."},
 };
 
 qint64 toNumber(const QString &name, const QString &text, qint64 min, qint64 max) {
@@ -86,5 +87,7 @@ ServerSettings parseSettings(const QStringList &arguments) {
         settings.frameTimeoutSecs = int(number("frame-timeout", 1, 3600));
     if (has("max-connections"))
         settings.maxConnections = int(number("max-connections", 1, 100000));
+    if (has("password-iterations"))
+        settings.passwordIterations = int(number("password-iterations", 1000, 10000000));
     return settings;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/net/password.h"
 #include "framework/net/wire.h"
 
 #include <QHostAddress>
@@ -17,6 +18,7 @@ struct ServerSettings {
     int idleTimeoutSecs = 1800;
     int frameTimeoutSecs = 30;
     int maxConnections = 200;
+    int passwordIterations = recommendedPasswordIterations;
 };
 
 class SettingsError : public std::runtime_error {

@@ -33,9 +33,7 @@ bool checkOperatorPassword(const QString &operador, const QString &senha) {
             {operador});
     if (query.next())
         return verifyPassword(senha, query.value(0).toString());
-    // An unknown operator costs the same hashing as a wrong password, so the time tells nothing.
-    static const QString unknownOperator = hashPassword(QStringLiteral("operador desconhecido"));
-    verifyPassword(senha, unknownOperator);
+    spendPasswordCheck(senha);
     return false;
 }
 

@@ -87,7 +87,8 @@ void ServerFixture::start() {
     m_process.setProgram(QStringLiteral(PAGSERVER_PATH));
     m_process.setArguments(QStringList{QStringLiteral("--port"), QStringLiteral("0"),
                                        QStringLiteral("--database"), m_databaseUrl,
-                                       QStringLiteral("--demo-size"), QString::number(m_options.demoSize)} +
+                                       QStringLiteral("--demo-size"), QString::number(m_options.demoSize),
+                                       QStringLiteral("--password-iterations"), QStringLiteral("1000")} +
                            m_options.extraArguments);
     m_process.start();
     const QDeadlineTimer deadline(120000);

@@ -1,5 +1,6 @@
 #include "appserver/db/database.h"
 #include "appserver/db/sqlutil.h"
+#include "framework/net/password.h"
 #include "testdatabase.h"
 
 #include <QSqlQuery>
@@ -90,6 +91,27 @@ TEST_P(DatabaseTest, AdjustmentsNumberedZeroBeforeTheRuleStayReadable) {
     EXPECT_EQ(count("SELECT COUNT(*) FROM AJCTPAGAR WHERE NRSEQAJUPAG = 0"), 1);
     QSqlQuery query(db());
     EXPECT_FALSE(query.exec(adjustmentOfFirstInstalment(0).replace("LIMIT 1", "LIMIT 1 OFFSET 1")));
+}
+
+TEST_P(DatabaseTest, AnUnknownOperatorCostsAPasswordCheckAndOldHashesAreUpgraded) {
+    seedDemo(db(), 0);
+    const quint64 before = passwordDerivations();
+    EXPECT_FALSE(checkOperator(db(), "ninguem", "admin"));
+    EXPECT_EQ(passwordDerivations() - before, 1u);
+    EXPECT_FALSE(checkOperator(db(), "admin", "errada"));
+    EXPECT_EQ(passwordDerivations() - before, 2u);
+
+    const auto storedHash = [this] {
+        return selectValue(db(), "SELECT DSSENHAHASH FROM OPERADOR WHERE CDOPERADOR = 'admin'").toString();
+    };
+    const QString earlier = storedHash();
+    setPasswordIterations(2000);
+    EXPECT_FALSE(checkOperator(db(), "admin", "errada"));
+    EXPECT_EQ(storedHash(), earlier) << "only a proven password is rehashed";
+    EXPECT_TRUE(checkOperator(db(), "admin", "admin"));
+    EXPECT_TRUE(storedHash().startsWith("pbkdf2-sha256$2000$"));
+    EXPECT_TRUE(checkOperator(db(), "admin", "admin"));
+    setPasswordIterations(1000);
 }
 
 TEST_P(DatabaseTest, OperatorPasswordsAndCompanyRights) {

@@ -1,6 +1,7 @@
 #include "testdatabase.h"
 #include "appserver/db/database.h"
 #include "appserver/db/sqlutil.h"
+#include "framework/net/password.h"
 
 #include <QCoreApplication>
 #include <QUrl>
@@ -41,6 +42,8 @@ bool TestDatabase::available(DbKind kind) {
 }
 
 TestDatabase::TestDatabase(DbKind kind) {
+    // Demo operators are hashed at the lowest cost, so that seeding and signing in stay quick.
+    setPasswordIterations(1000);
     if (kind == DbKind::SQLite) {
         m_dir = std::make_unique<QTemporaryDir>();
         m_url = QStringLiteral("sqlite:") + m_dir->filePath(QStringLiteral("test.sqlite"));
