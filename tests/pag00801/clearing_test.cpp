@@ -2,9 +2,7 @@
 #include "listsfixture.h"
 #include "tests/framework/ui/support.h"
 
-#include "appserver/db/database.h"
 #include "framework/core/tdatetime.h"
-#include "framework/session/dbgeral.h"
 #include "framework/ui/controls/btnpesquisa.h"
 #include "framework/ui/controls/dateeditplus.h"
 #include "framework/ui/controls/maskedit.h"
@@ -14,20 +12,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QRadioButton>
-#include <QSqlQuery>
 #include <QTest>
 
 namespace {
 
 // Sets the general payable parameters in the server's database.
 void setGeralPag(int daysBefore, int daysAfter) {
-    {
-        QSqlDatabase side = openDatabase(dtmDBGeral()->displayUrl(), QStringLiteral("clearing.side"));
-        QSqlQuery(side).exec(QStringLiteral("UPDATE GERALPAG SET QTDIAANTLANP = %1, QTDIAAPOLANP = %2")
-                                 .arg(daysBefore)
-                                 .arg(daysAfter));
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("clearing.side"));
+    FilterData::execute(QStringLiteral("UPDATE GERALPAG SET QTDIAANTLANP = ?, QTDIAAPOLANP = ?"),
+                        {daysBefore, daysAfter});
 }
 
 // Every criterion away from its default.

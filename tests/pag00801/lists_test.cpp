@@ -1,6 +1,7 @@
 #include "filterdata.h"
 #include "listsfixture.h"
 
+#include "appserver/db/database.h"
 #include "framework/session/dbgeral.h"
 #include "framework/ui/controls/btnpesquisa.h"
 #include "framework/ui/controls/pagecontrol.h"
@@ -16,7 +17,6 @@
 #include <QTest>
 #include <QTreeView>
 
-#include "appserver/db/database.h"
 
 using namespace RecConPag;
 
@@ -153,14 +153,8 @@ TEST_F(ListsTest, EmptyTableShowsItsMessageOnItsPageWithTheFocusOnTodos) {
 // they do not fit it), and a code that no list can carry shown but not choosable, with the reason.
 TEST_F(ListsTest, SupplierPickerMasksRegistrationsAndRefusesCodesNoListCarries) {
     ASSERT_NE(openWithCompany(FilterData::company), nullptr);
-    {
-        QSqlDatabase side = openDatabase(dtmDBGeral()->displayUrl(), QStringLiteral("lists.side"));
-        QSqlQuery insert(side);
-        insert.exec(
-            QStringLiteral("INSERT INTO FORNECEDOR (CDFORNECED, NMRAZSOCFORN, IDTPIJURFORN, NRINSJURFORN)"
-                           " VALUES ('X Y', 'Código com espaço', 'J', '123')"));
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("lists.side"));
+    FilterData::execute(QStringLiteral("INSERT INTO FORNECEDOR (CDFORNECED, NMRAZSOCFORN, IDTPIJURFORN,"
+                                       " NRINSJURFORN) VALUES ('X Y', 'Código com espaço', 'J', '123')"));
     QSqlQuery stored(dtmDBGeral()->database());
     stored.exec(QStringLiteral("SELECT CDFORNECED, IDTPIJURFORN, NRINSJURFORN FROM FORNECEDOR"
                                " WHERE CDFORNECED IN ('000001', '000007')"));
