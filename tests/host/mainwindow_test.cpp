@@ -219,16 +219,26 @@ TEST_F(HostWithScreenTest, F1AndAjudaOpenTheScreensHelpPage) {
     EXPECT_TRUE(HelpViewer::current()->page().endsWith(QStringLiteral("/help/pag00800.html")));
 }
 
-TEST_F(HostWithScreenTest, TheFilterDialogsF1OpensItsOwnPage) {
+TEST_F(HostWithScreenTest, TheModalFilterDialogsF1OpensItsOwnPageInAViewerItDoesNotBlock) {
+    openScreen();
+    QTest::keyClick(screen()->dbgPadrao, Qt::Key_F1);
+    ASSERT_NE(HelpViewer::current(), nullptr) << "the viewer is already open over the screen";
+
     std::unique_ptr<TfrmFiltroPadrao> filter(TfrmFiltroPadrao::create<TfrmFiltroPadrao>());
     filter->setHelpFile(QStringLiteral("paghelp.hlp"));
     filter->setHelpContext(11911002);
+    filter->setWindowModality(Qt::ApplicationModal);
     filter->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(filter.get()));
     QTest::keyClick(filter.get(), Qt::Key_F1);
-    ASSERT_NE(HelpViewer::current(), nullptr);
-    EXPECT_TRUE(HelpViewer::current()->page().endsWith(QStringLiteral("/help/pag00801.html")));
-    EXPECT_TRUE(HelpViewer::current()->windowTitle().startsWith(QStringLiteral("Ajuda - PAG00801")));
+    HelpViewer *viewer = HelpViewer::current();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_TRUE(viewer->page().endsWith(QStringLiteral("/help/pag00801.html")));
+    EXPECT_TRUE(viewer->windowTitle().startsWith(QStringLiteral("Ajuda - PAG00801")));
+    EXPECT_EQ(viewer->parentWidget(), filter.get()) << "a window of the modal dialog, so not blocked by it";
+    viewer->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 TEST_F(HostWithScreenTest, AScreenWhoseServerComesBackReconnectsOnItsNextCall) {

@@ -30,12 +30,14 @@ HelpViewer::HelpViewer(QWidget *parent)
             [this] { setWindowTitle(QStringLiteral("Ajuda - %1").arg(txbAjuda->documentTitle())); });
 }
 
+// Asked for inside a modal dialog, the viewer becomes that dialog's window: any other window would
+// be blocked by the dialog, unreadable and impossible to scroll or close.
 HelpViewer *HelpViewer::open(const QString &page) {
-    if (!viewer()) {
-        QWidget *over = QApplication::activeModalWidget() ? QApplication::activeModalWidget()
-                                                          : QApplication::activeWindow();
-        viewer() = new HelpViewer(over);
-    }
+    QWidget *modal = QApplication::activeModalWidget();
+    if (!viewer())
+        viewer() = new HelpViewer(modal ? modal : QApplication::activeWindow());
+    else if (modal && viewer()->parentWidget() != modal)
+        viewer()->setParent(modal, Qt::Window);
     viewer()->txbAjuda->setSource(QUrl::fromLocalFile(page));
     viewer()->show();
     viewer()->raise();
