@@ -128,7 +128,12 @@ void ClientConnection::signIn(const QCborMap &hello) {
         return;
     }
     const QCborValue givenVersion = hello.value(QLatin1StringView("version"));
-    const qint64 version = givenVersion.isInteger() ? givenVersion.toInteger() : -1;
+    if (!givenVersion.isInteger()) {
+        closeWith("refused", tr("A saudação precisa de uma versão de protocolo inteira."),
+                  QStringLiteral("protocol version"));
+        return;
+    }
+    const qint64 version = givenVersion.toInteger();
     if (version != Wire::protocolVersion) {
         closeWith("refused",
                   tr("Versão de protocolo %1 não suportada; o servidor usa a versão %2.")

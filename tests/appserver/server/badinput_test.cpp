@@ -222,7 +222,10 @@ TEST_F(BadInput, AHelloMustBeUnambiguous) {
     fractional.insert(QLatin1StringView("password"), QLatin1StringView("segredo"));
     RawClient client(server->port());
     client.send(fractional);
-    EXPECT_EQ(client.receiveType(), QStringLiteral("refused"));
+    const QCborMap refusal = client.receive();
+    EXPECT_EQ(refusal.value(QLatin1StringView("type")).toString(), QStringLiteral("refused"));
+    EXPECT_TRUE(
+        refusal.value(QLatin1StringView("message")).toString().contains(QLatin1StringView("inteira")));
     EXPECT_TRUE(client.closedByServer());
 }
 
