@@ -5,33 +5,11 @@
 #include "framework/ui/controls/maskedit.h"
 #include "framework/ui/feedback/waitcursor.h"
 
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <exception>
 
 // Cleared by the unit's initialization, which the package loader runs once per load.
 QPointer<TfrmRecCtPagar> frmRecCtPagar;
 bool boIdCriado = false;
-
-namespace {
-
-QMdiArea *hostMdiArea() {
-    QMainWindow *host = Norvela::mainWindow();
-    return host ? qobject_cast<QMdiArea *>(host->centralWidget()) : nullptr;
-}
-
-// Keeps the window's initial size but moves it into the visible part of the host's area when its
-// initial position would leave part of it outside.
-void fitIntoArea(QMdiSubWindow *window, QMdiArea *area) {
-    QRect geometry = window->geometry();
-    const QRect visible = area->viewport()->rect();
-    geometry.moveRight(qMin(geometry.right(), visible.right()));
-    geometry.moveBottom(qMin(geometry.bottom(), visible.bottom()));
-    geometry.moveTopLeft(QPoint(qMax(geometry.left(), 0), qMax(geometry.top(), 0)));
-    window->setGeometry(geometry);
-}
-
-} // namespace
 
 TfrmRecCtPagar::TfrmRecCtPagar(QWidget *parent)
     : TfrmPadrao(parent) {
@@ -98,11 +76,9 @@ void CriaRecConPag() {
     WaitCursor hourglass;
     if (!boIdCriado || frmRecCtPagar.isNull()) {
         auto *form = TfrmPadrao::create<TfrmRecCtPagar>();
-        if (QMdiArea *area = hostMdiArea())
-            fitIntoArea(form->placeInMdiArea(area), area);
-        form->showForm();
+        Norvela::showChild(form);
         frmRecCtPagar = form;
         boIdCriado = true;
     }
-    frmRecCtPagar->showForm();
+    Norvela::showChild(frmRecCtPagar);
 }

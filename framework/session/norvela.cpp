@@ -3,6 +3,7 @@
 #include "framework/net/netconnection.h"
 #include "framework/session/packageloader.h"
 #include "framework/ui/screens/savedoptions.h"
+#include "framework/ui/screens/screenplacement.h"
 
 #include <QMainWindow>
 #include <QMdiArea>
@@ -101,11 +102,16 @@ void showChild(QWidget *screen) {
     }
     QMdiSubWindow *window = subWindowOf(area, screen);
     if (!window) {
+        const QSize initialSize = screen->testAttribute(Qt::WA_Resized) ? screen->size() : screen->sizeHint();
         window = area->addSubWindow(screen);
         window->setAttribute(Qt::WA_DeleteOnClose, screen->testAttribute(Qt::WA_DeleteOnClose));
+        placeScreen(window, initialSize);
     }
-    screen->show();
+    // Restored before the screen is shown: a minimized child window shows its screen itself.
     window->show();
+    window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    screen->show();
+    window->raise();
     area->setActiveSubWindow(window);
 }
 

@@ -33,8 +33,11 @@ void setFiliProc(const QString &code);
 // The host's main window, where screens become child windows; null outside the host.
 QMainWindow *mainWindow();
 void setMainWindow(QMainWindow *window);
-// Places a package's screen as a child window of the main window (or shows it on its own
-// when there is none, as in tests) and brings it to the front.
+// The one way a package puts its screen in the host: the first call makes it a child window of the
+// main window (or shows it on its own when there is no main window), placed by placeScreen at the
+// size the screen was given before; every call shows it, restores it when minimized and brings it
+// to the front. The child window is deleted on close when the screen is; one that only hides is
+// kept.
 void showChild(QWidget *screen);
 
 } // namespace Norvela

@@ -2,7 +2,6 @@
 
 #include "framework/ui/dialogs/procura.h"
 #include "framework/ui/messages/guard.h"
-#include "framework/ui/screens/screenplacement.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -22,6 +21,7 @@ TfrmPadrao::TfrmPadrao(QWidget *parent)
     formLayout = new QVBoxLayout(central);
     formLayout->setContentsMargins(4, 4, 4, 4);
     setCentralWidget(central);
+    setInitialGeometry(QRect(0, 0, 553, 422));
     buildToolBar();
     buildMenus();
     buildPages();
@@ -69,21 +69,17 @@ void TfrmPadrao::runFormCreate() {
     FormCreate();
 }
 
-QMdiSubWindow *TfrmPadrao::placeInMdiArea(QMdiArea *area) {
-    subWindow = area->addSubWindow(this);
-    subWindow->setAttribute(Qt::WA_DeleteOnClose);
-    placeScreen(subWindow, initialGeometry.size());
-    connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *activated) {
-        if (activated && activated == subWindow)
-            guard([this] { FormActivate(); });
-    });
-    return subWindow;
+void TfrmPadrao::adoptSubWindow(QMdiSubWindow *window) {
+    subWindow = window;
+    connect(subWindow, &QMdiSubWindow::windowStateChanged, this,
+            [this](Qt::WindowStates before, Qt::WindowStates now) {
+                if (now.testFlag(Qt::WindowActive) && !before.testFlag(Qt::WindowActive))
+                    guard([this] { FormActivate(); });
+            });
 }
 
 void TfrmPadrao::showForm() {
     QWidget *window = subWindow ? static_cast<QWidget *>(subWindow) : this;
-    if (!subWindow && !isVisible())
-        resize(initialGeometry.size());
     window->show();
     window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     window->raise();
@@ -116,6 +112,11 @@ void TfrmPadrao::addTopPanel(QWidget *panel) {
 bool TfrmPadrao::event(QEvent *event) {
     if (event->type() == QEvent::WindowActivate && !subWindow)
         guard([this] { FormActivate(); });
+    if (event->type() == QEvent::ParentChange) {
+        auto *window = qobject_cast<QMdiSubWindow *>(parentWidget());
+        if (window && window != subWindow)
+            adoptSubWindow(window);
+    }
     return QMainWindow::event(event);
 }
 
@@ -162,6 +163,8 @@ void TfrmPadrao::applyCloseAction(CloseAction action, QCloseEvent *event) {
         return;
     case CloseAction::Free:
         setAttribute(Qt::WA_DeleteOnClose);
+        if (subWindow)
+            subWindow->setAttribute(Qt::WA_DeleteOnClose);
         event->accept();
         return;
     }

@@ -14,7 +14,6 @@
 
 class QAction;
 class QLabel;
-class QMdiArea;
 class QMenu;
 class QMenuBar;
 class QVBoxLayout;
@@ -56,15 +55,17 @@ public:
         return form;
     }
 
-    // Puts the screen into area as a sub-window (not shown yet), placed by placeScreen: where it was
-    // left last time, else centred at its initial size.
-    QMdiSubWindow *placeInMdiArea(QMdiArea *area);
+    // The child window that holds the screen once it is put into an MDI area (a package does that
+    // with Norvela::showChild): its activations are the screen's, and it goes when the screen is
+    // freed on close.
     QMdiSubWindow *mdiSubWindow() const { return subWindow; }
     // Shows the screen (its sub-window when in an MDI area), brought to the front and restored.
     void showForm();
     // Closes the screen, or its sub-window when in an MDI area.
     void closeForm();
-    void setInitialGeometry(const QRect &geometry) { initialGeometry = geometry; }
+    // The size the screen first appears at (its child window's, in the host), and its place outside
+    // the host.
+    void setInitialGeometry(const QRect &geometry) { setGeometry(geometry); }
 
     void setHelpFile(const QString &file) { helpFile = file; }
     void setHelpContext(int context) { helpContext = context; }
@@ -138,6 +139,7 @@ protected:
 private:
     void runFormCreate();
     static void styleToolButton(QToolButton *button);
+    void adoptSubWindow(QMdiSubWindow *window);
     void buildToolBar();
     void buildMenus();
     void buildPages();
@@ -148,7 +150,6 @@ private:
 
     QVBoxLayout *formLayout;
     QPointer<QMdiSubWindow> subWindow;
-    QRect initialGeometry{0, 0, 553, 422};
     QString helpFile;
     int helpContext = 0;
     bool formCreated = false;

@@ -88,7 +88,7 @@ TEST_F(BaseScreenFixture, ComponentsCarryTheirNames) {
 TEST_F(BaseScreenFixture, MdiActivationClicksKeysHelpAndClose) {
     QMdiArea area;
     area.resize(800, 600);
-    screen->placeInMdiArea(&area);
+    area.addSubWindow(screen);
     screen->calls.clear();
     ASSERT_TRUE(showActive(&area));
     screen->showForm();
@@ -129,9 +129,9 @@ TEST_F(BaseScreenFixture, MdiActivationClicksKeysHelpAndClose) {
 TEST_F(BaseScreenFixture, SwitchingBetweenChildWindowsReactivates) {
     QMdiArea area;
     area.resize(800, 600);
-    screen->placeInMdiArea(&area);
+    area.addSubWindow(screen);
     auto *other = TfrmPadrao::create<RecordingScreen>();
-    other->placeInMdiArea(&area);
+    area.addSubWindow(other);
     ASSERT_TRUE(showActive(&area));
     screen->showForm();
     other->showForm();
@@ -150,14 +150,14 @@ TEST_F(BaseScreenFixture, SwitchingBetweenChildWindowsReactivates) {
 TEST_F(BaseScreenFixture, ShortcutsAnswerInTheScreenThatHasTheFocus) {
     QMdiArea area;
     area.resize(800, 600);
-    screen->placeInMdiArea(&area);
+    area.addSubWindow(screen);
     auto *other = TfrmPadrao::create<RecordingScreen>();
     other->setHelpContext(11911002);
     auto *filtro = other->mnuManutencao->addAction(QStringLiteral("&Filtro"));
     filtro->setShortcut(shortcutOf(16460));
     int filtroRuns = 0;
     QObject::connect(filtro, &QAction::triggered, [&] { ++filtroRuns; });
-    other->placeInMdiArea(&area);
+    area.addSubWindow(other);
     ASSERT_TRUE(showActive(&area));
     screen->showForm();
     other->showForm();
