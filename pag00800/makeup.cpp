@@ -102,6 +102,9 @@ void TfrmRecCtPagar::buildCompanyPanel() {
     btpEmpresa->setTitle(QStringLiteral("Empresa"));
     btpEmpresa->setDataSource(dtsEmpresa);
     btpEmpresa->setEmptyError(QStringLiteral("Não há empresa cadastrada."));
+    // Tab takes the typed code straight out of the panel, to the payables; a click on the search
+    // button keeps the focus inside it.
+    btpEmpresa->setFocusPolicy(Qt::ClickFocus);
     edtNmEmpresa = new QLineEdit(panFiltro);
     edtNmEmpresa->setObjectName(QStringLiteral("edtNmEmpresa"));
     edtNmEmpresa->setGeometry(127, 8, 388, 21);
@@ -109,6 +112,7 @@ void TfrmRecCtPagar::buildCompanyPanel() {
     setBaseColour(edtNmEmpresa, QPalette::Button);
     setTabOrder(medCdEmpresa, btpEmpresa);
     setTabOrder(btpEmpresa, edtNmEmpresa);
+    setTabOrder(edtNmEmpresa, dbgPadrao);
     addTopPanel(panFiltro);
 }
 

@@ -26,6 +26,7 @@ TfrmRecCtPagar::TfrmRecCtPagar(QWidget *parent)
     fillMessages();
     bindDataSetEvents();
     bindAdjustmentsEvents();
+    bindCompanyEvents();
 }
 
 TfrmRecCtPagar::~TfrmRecCtPagar() = default;
@@ -39,8 +40,8 @@ void TfrmRecCtPagar::FormCreate() {
     Bot_Confirma();
 }
 
-// A failed connect is reported after the marked set exists and the focus is placed, so the screen
-// stays usable and the next activation connects again.
+// A failed connect is reported after the marked set exists and the first activation has put the
+// screen in company entry, so the screen stays usable and the next activation connects again.
 void TfrmRecCtPagar::FormActivate() {
     repaint();
     std::exception_ptr connectFailure;
@@ -52,7 +53,7 @@ void TfrmRecCtPagar::FormActivate() {
     if (!lstMarcados)
         lstMarcados = std::make_unique<TKeyList>();
     if (!boIdCriado)
-        medCdEmpresa->setFocus();
+        panFiltroEnter();
     if (connectFailure)
         std::rethrow_exception(connectFailure);
 }
@@ -70,7 +71,7 @@ void TfrmRecCtPagar::netRecContaPagarBeforeConnect() {
 }
 
 // The screen is made a child window of the host and activated while boIdCriado is still false,
-// which is how its first activation knows to put the focus on the company code. A screen that
+// which is how its first activation knows to put the screen in company entry. A screen that
 // disappeared without closing (its host window destroyed) is created afresh.
 void CriaRecConPag() {
     WaitCursor hourglass;

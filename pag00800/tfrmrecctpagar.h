@@ -66,6 +66,18 @@ public:
     void attachAfterScroll();
     void detachAfterScroll();
 
+    // Company selection: a failed check shows its message, puts the cursor in medCdEmpresa and
+    // stops the caller with the silent abort.
+    void Vd_Empresa(bool required);
+    void medCdEmpresaChange();
+    void medCdEmpresaExit();
+    void btpEmpresaBeforePesq();
+    void btpEmpresaAfterPesq();
+    void panFiltroEnter();
+    void panFiltroExit();
+    void sbtFiltroClick();
+    void dtsPadraoStateChange() override;
+
     // The marked payables (keys of the marked rows); exists from the first activation to the close.
     TKeyList *markedSet() const { return lstMarcados.get(); }
     // Key of the current payable row in the marked set.
@@ -130,6 +142,11 @@ private:
     void judgeRunStatus(const QString &status);
     void handOffToPreview(const QString &postingNumber);
     void loadVerification(ClientDataSet *into, const QString &method, const QList<NetArg> &args);
+
+    void bindCompanyEvents();
+    [[noreturn]] void failCompany(const char *key);
+    void loadAccountingPeriod();
+    void setFilterCommandEnabled(bool enabled);
 
     std::unique_ptr<TKeyList> lstMarcados;
     std::optional<RowKey> markedKey;

@@ -85,12 +85,13 @@ TEST_F(ScreenTest, ReopeningGivesAFreshScreenWithTheFocusOnAnEmptyCompany) {
 TEST_F(ScreenTest, ReactivationKeepsConnectionMarksAndFocus) {
     TfrmRecCtPagar *screen = openScreen();
     ASSERT_NE(screen, nullptr);
-    screen->cdsCntPagar->setData(payableRows({{{"CDFILIAL", "0101"}, {"IDMARCADO", "N"}}}));
+    screen->medCdEmpresa->setText(QStringLiteral("01"));
+    screen->dbgPadrao->setFocus();
+    ASSERT_TRUE(screen->cdsCntPagar->active());
     screen->cdsCntPagar->edit();
     screen->cdsCntPagar->fieldByName("IDMARCADO")->setAsString(QStringLiteral("S"));
     screen->cdsCntPagar->post();
     TKeyList *marked = screen->markedSet();
-    screen->dbgPadrao->setFocus();
 
     auto *other = host->mdiArea()->addSubWindow(new QWidget);
     other->show();
