@@ -29,8 +29,8 @@ protected:
 
     // Moves down the payables of company 01 with the arrow key until one has adjustments.
     bool moveToAPayableWithAdjustments() {
+        browse(screen, QStringLiteral("01"));
         screen->cdsCntPagar->setData(fetchPayables(screen, QStringLiteral("01")));
-        grid->setFocus();
         while (screen->cdsAjusPag->isEmpty() && !screen->cdsCntPagar->eof()) {
             const int row = screen->cdsCntPagar->recNo();
             QTest::keyClick(grid, Qt::Key_Down);

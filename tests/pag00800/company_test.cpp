@@ -4,6 +4,7 @@
 #include "framework/session/norvela.h"
 #include "framework/ui/controls/btnpesquisa.h"
 #include "framework/ui/controls/maskedit.h"
+#include "pag00801/tfrmfiltrorecctpagar.h"
 #include "tests/framework/ui/support.h"
 
 #include <QApplication>
@@ -227,4 +228,43 @@ TEST_F(CompanyTest, SwitchingToAnotherScreenAndBackIsNoExitOfThePanel) {
     host->mdiArea()->setActiveSubWindow(screen->mdiSubWindow());
     EXPECT_TRUE(browsing());
     EXPECT_EQ(screen->markedSet()->Count(), 1);
+}
+
+TEST_F(CompanyTest, AFailedSilentFetchLeavesTheFilterAndAccountingCommandsOff) {
+    type(QStringLiteral("1"));
+    tabOut();
+    ASSERT_TRUE(browsing());
+    ASSERT_FALSE(frmFiltroRecCtPagar.isNull());
+    frmFiltroRecCtPagar->Filtro.VencFin = 0; // a due range without its end fails the silent run
+
+    QTest::mouseClick(screen->medCdEmpresa, Qt::LeftButton);
+    tabOut();
+    EXPECT_EQ(messages.texts().size(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), screen->medCdEmpresa);
+    EXPECT_FALSE(screen->sbtFiltro->isEnabled());
+    EXPECT_FALSE(screen->mnuFiltro->isEnabled());
+    EXPECT_FALSE(screen->sbtContab->isEnabled());
+}
+
+TEST_F(CompanyTest, CtrlLOpensTheFilterOnlyWhileBrowsing) {
+    int shown = 0;
+    const auto closeFilter = [&shown](QWidget *dialog) {
+        shown += dialog == frmFiltroRecCtPagar.data();
+        dialog->close();
+    };
+    QTest::keyClick(screen->medCdEmpresa, Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(shown, 0);
+
+    type(QStringLiteral("1"));
+    tabOut();
+    ASSERT_TRUE(browsing());
+    const int rows = screen->cdsCntPagar->recordCount();
+    onNextModal(closeFilter);
+    QTest::keyClick(screen->dbgPadrao, Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(shown, 1);
+    onNextModal(closeFilter);
+    QTest::mouseClick(screen->sbtFiltro, Qt::LeftButton);
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(screen->cdsCntPagar->recordCount(), rows);
+    EXPECT_TRUE(browsing());
 }

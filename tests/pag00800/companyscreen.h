@@ -4,8 +4,6 @@
 #include "previewcalls.h"
 #include "screenfixture.h"
 
-#include "framework/ui/controls/maskedit.h"
-#include "pag00801/tfrmfiltrorecctpagar.h"
 
 #include <optional>
 
@@ -21,12 +19,9 @@ protected:
         company = data.addCompany();
     }
 
-    // Fetches the company's payables into the screen as the filter's silent run does.
-    void load() {
-        screen->medCdEmpresa->setText(company);
-        CriaFiltroRecContPagar(QStringLiteral("ESCONDE_FILTRO"));
-        ASSERT_TRUE(screen->cdsCntPagar->active());
-    }
+    // Fetches the company's payables into the screen as a user does: the code typed and the panel
+    // left, which runs the filter silently.
+    void load() { browse(screen, company); }
 
     PayableData data;
     std::optional<PreviewCalls> preview;

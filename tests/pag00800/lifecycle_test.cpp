@@ -85,9 +85,7 @@ TEST_F(ScreenTest, ReopeningGivesAFreshScreenWithTheFocusOnAnEmptyCompany) {
 TEST_F(ScreenTest, ReactivationKeepsConnectionMarksAndFocus) {
     TfrmRecCtPagar *screen = openScreen();
     ASSERT_NE(screen, nullptr);
-    screen->medCdEmpresa->setText(QStringLiteral("01"));
-    screen->dbgPadrao->setFocus();
-    ASSERT_TRUE(screen->cdsCntPagar->active());
+    browse(screen, QStringLiteral("01"));
     screen->cdsCntPagar->edit();
     screen->cdsCntPagar->fieldByName("IDMARCADO")->setAsString(QStringLiteral("S"));
     screen->cdsCntPagar->post();

@@ -29,9 +29,9 @@ protected:
         ScreenTest::SetUp();
         screen = openScreen();
         ASSERT_NE(screen, nullptr);
+        browse(screen, QStringLiteral("01"));
         screen->cdsPerContabil->setData(accountingPeriod(periodStart, periodEnd));
         grid = screen->dbgPadrao;
-        grid->setFocus();
     }
 
     void load(const QList<std::pair<QString, double>> &rows) {

@@ -2,6 +2,7 @@
 
 #include "framework/net/checkresult.h"
 #include "framework/net/netconnection.h"
+#include "framework/ui/controls/maskedit.h"
 #include "server_contract/recconpag.h"
 
 #include <QCoreApplication>
@@ -23,6 +24,13 @@ TfrmRecCtPagar *ScreenTest::openScreen() {
     host->openScreen(QStringLiteral("PAG00800"));
     EXPECT_EQ(messages.texts(), QStringList());
     return frmRecCtPagar;
+}
+
+void ScreenTest::browse(TfrmRecCtPagar *screen, const QString &company) {
+    screen->medCdEmpresa->setFocus();
+    screen->medCdEmpresa->setText(company);
+    screen->dbgPadrao->setFocus();
+    ASSERT_TRUE(screen->cdsCntPagar->active()) << "company " << company.toStdString();
 }
 
 void ScreenTest::closeScreen() {

@@ -18,6 +18,9 @@ protected:
 
     // Opens PAG00800 through the host and returns the screen.
     TfrmRecCtPagar *openScreen();
+    // Types the company into the code and moves to the grid, as a user does: the screen leaves
+    // company entry and loads the company's payables.
+    static void browse(TfrmRecCtPagar *screen, const QString &company);
     // Closes the screen, if open, and lets its window be destroyed.
     void closeScreen();
     static void destroyClosedWindows();
