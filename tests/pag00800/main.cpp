@@ -4,7 +4,7 @@
 #include "tests/support/serverfixture.h"
 
 #include <QApplication>
-#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -42,8 +42,10 @@ private:
 };
 
 int main(int argc, char **argv) {
+    // Window places of this run only: not the user's, not another test process's.
+    QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
     QApplication app(argc, argv);
-    QStandardPaths::setTestModeEnabled(true); // window places stay out of the user's settings
     testing::InitGoogleTest(&argc, argv);
     testing::AddGlobalTestEnvironment(new ServerEnvironment);
     return RUN_ALL_TESTS();

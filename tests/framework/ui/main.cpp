@@ -1,12 +1,14 @@
 #include "framework/ui/locale.h"
 
 #include <QApplication>
-#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv) {
+    // Window places of this run only: not the user's, not another test process's.
+    QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
     QApplication app(argc, argv);
-    QStandardPaths::setTestModeEnabled(true); // window places stay out of the user's settings
     QApplication::setApplicationDisplayName(QStringLiteral("Testes"));
     usePortugueseLocale();
     testing::InitGoogleTest(&argc, argv);
