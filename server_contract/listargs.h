@@ -11,7 +11,7 @@
 namespace CodeList {
 
 inline constexpr int maxCodeLength = 21;
-inline constexpr int maxCodes = 5000;
+inline constexpr int maxCodes = 100000;
 inline constexpr char separator = ';';
 
 class FormatError : public std::invalid_argument {

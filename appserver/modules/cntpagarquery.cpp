@@ -6,6 +6,9 @@
 #include "server_contract/listargs.h"
 #include "server_contract/recconpag.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+
 #include <cmath>
 
 using namespace RecConPag;
@@ -107,6 +110,8 @@ public:
             add(column + QStringLiteral(" <= ?"), {*range.to});
     }
 
+    // A list is bound as one JSON array, so its size is not bounded by the database's limit on
+    // parameters of one statement.
     void list(const QString &column, const std::optional<QStringList> &codes) {
         if (!codes)
             return;
@@ -114,9 +119,12 @@ public:
             add(QStringLiteral("1 = 0"));
             return;
         }
-        add(column + QStringLiteral(" IN (") + QStringList(codes->size(), QStringLiteral("?")).join(u',') +
-                u')',
-            QVariantList(codes->cbegin(), codes->cend()));
+        const QString elements = m_postgres
+                                     ? QStringLiteral("SELECT json_array_elements_text(CAST(? AS json))")
+                                     : QStringLiteral("SELECT value FROM json_each(?)");
+        const QByteArray array =
+            QJsonDocument(QJsonArray::fromStringList(*codes)).toJson(QJsonDocument::Compact);
+        add(column + QStringLiteral(" IN (") + elements + u')', {QString::fromUtf8(array)});
     }
 
     // Document numbers compare by their value without leading zeros: first by length, then as text,

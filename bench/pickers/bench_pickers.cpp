@@ -7,7 +7,6 @@
 #include "framework/ui/messages/scriptedmessages.h"
 #include "pag00801/listqueries.h"
 #include "pag00801/tfrmfiltrorecctpagar.h"
-#include "server_contract/listargs.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -26,9 +25,8 @@
 
 // Prints, with 50,000 suppliers in an SQLite file read through the shared connection, beside a plain
 // QSqlQuery read of the same table: opening the filter's supplier selection (the table read afresh
-// and the dialog on screen), each keystroke of a search by part of a name, marking all 50,000 and
-// confirming (refused: a list carries at most CodeList::maxCodes codes), and choosing that many
-// and confirming with the list text built.
+// and the dialog on screen), each keystroke of a search by part of a name, marking all 50,000, and
+// confirming them with the list text built.
 namespace {
 
 constexpr int supplierCount = 50000;
@@ -86,12 +84,11 @@ double milliseconds(const std::function<void()> &step) {
 }
 
 struct Figures {
-    double open = 0, slowestKey = 0, allKeys = 0, markAll = 0, refuse = 0;
+    double open = 0, slowestKey = 0, allKeys = 0, markAll = 0;
     int found = 0;
-    QString refusal;
 };
 
-// Runs in the dialog's event loop; ends by confirming the first maxCodes suppliers.
+// Runs in the dialog's event loop; ends by confirming every supplier.
 void driveDialog(QWidget *dialog, QElapsedTimer &sinceClick, Figures &figures) {
     figures.open = sinceClick.nsecsElapsed() / 1e6;
     auto *search = dialog->findChild<QLineEdit *>(QStringLiteral("edtPesquisa"));
@@ -111,11 +108,6 @@ void driveDialog(QWidget *dialog, QElapsedTimer &sinceClick, Figures &figures) {
                 return button;
         return static_cast<QPushButton *>(nullptr);
     }();
-    figures.refuse = milliseconds([&] { ok->click(); });
-    dialog->findChild<QPushButton *>(QStringLiteral("btnDesmarcarMostrados"))->click();
-    QAbstractItemModel *model = list->model();
-    for (int row = 0; row < CodeList::maxCodes; ++row)
-        model->setData(model->index(row, 0), Qt::Checked, Qt::CheckStateRole);
     sinceClick.restart();
     ok->click();
 }
@@ -155,9 +147,7 @@ int main(int argc, char **argv) {
         "search \"horizonte transportes 4\", per keystroke:  %8.1f ms slowest, %.1f ms all, %d found\n",
         figures.slowestKey, figures.allKeys, figures.found);
     std::printf("marking all %d:                             %8.1f ms\n", supplierCount, figures.markAll);
-    std::printf("confirming all %d (refused, limit %d):     %8.1f ms: %s\n", supplierCount,
-                CodeList::maxCodes, figures.refuse, qPrintable(messages.last()));
-    std::printf("confirming %d chosen (list text built):     %8.1f ms, %lld characters\n", CodeList::maxCodes,
+    std::printf("confirming all %d (list text built):       %8.1f ms, %lld characters\n", supplierCount,
                 confirm, qlonglong(ListaFornecedor.size()));
     dtmDBGeral()->close();
     return 0;

@@ -55,6 +55,17 @@ TEST_P(CntPagarTest, ListsApplyOnlyWhenTheirFlagSaysSo) {
     EXPECT_EQ(keysWith({{ArgListaFiliOrig, -1}, {ArgFiliOrig, "0201"}}), QStringList());
 }
 
+// A list far longer than the database's limit on parameters of one statement (SQLite's 32,766)
+// still selects exactly its codes.
+TEST_P(CntPagarTest, ListsLongerThanTheStatementParameterLimitStillSelect) {
+    QStringList suppliers;
+    for (int i = 0; i < 50000; ++i)
+        suppliers << QStringLiteral("X%1").arg(i, 6, 10, QLatin1Char('0'));
+    suppliers << QStringLiteral("000001");
+    EXPECT_EQ(keysWith({{ArgListaForn, -1}, {ArgFornecedores, suppliers.join(u';')}}),
+              QStringList({d1a, d1b}));
+}
+
 TEST_P(CntPagarTest, DocumentNumbersCompareAsZeroFilledNumbers) {
     EXPECT_EQ(keysWith({{ArgNrDocuIni, "000000100"}, {ArgNrDocuFin, "000000123"}}), QStringList({d1a, d1b}));
     EXPECT_EQ(keysWith({{ArgNrDocuIni, "0000099"}}).size(), 5);
