@@ -13,8 +13,6 @@
 #include <QDate>
 #include <QTest>
 
-std::unique_ptr<ServerFixture> PreviewTest::server;
-
 namespace {
 
 const QString instalmentKey = QStringLiteral(" WHERE CDFILIAL = '0101' AND NRLANCTONF = ?");
@@ -28,7 +26,7 @@ qint64 today() {
 void PreviewTest::SetUp() {
     db = QSqlDatabase::database(QStringLiteral("preview-test"));
     if (!db.isValid())
-        db = openDatabase(server->databaseUrl(), QStringLiteral("preview-test"));
+        db = openDatabase(SessionEnvironment::server().databaseUrl(), QStringLiteral("preview-test"));
     host = std::make_unique<HostMainWindow>();
     host->resize(1024, 700);
     host->show();
@@ -66,7 +64,7 @@ QVariantList PreviewTest::confirm(const QString &entry) {
     for (auto it = values.begin(); it != values.end(); ++it)
         row[payables.fieldIndex(it.key())] = it.value();
     payables.appendRow(row);
-    const auto connection = server->connection(RecConPag::serverName);
+    const auto connection = SessionEnvironment::server().connection(RecConPag::serverName);
     const QVariant answer = connection->call(RecConPag::Method::SetConfirmar, {payables, "admin", "01"});
     return CheckResultServ(answer, true, 0).toList();
 }

@@ -6,7 +6,7 @@
 #include "framework/core/datasource.h"
 #include "framework/ui/messages/scriptedmessages.h"
 #include "host/mainwindow.h"
-#include "tests/support/serverfixture.h"
+#include "tests/support/sessionenvironment.h"
 
 #include <QSqlDatabase>
 #include <gtest/gtest.h>
@@ -16,8 +16,6 @@
 // tests write their documents into. Messages are recorded instead of shown.
 class PreviewTest : public testing::Test {
 public:
-    static std::unique_ptr<ServerFixture> server;
-
 protected:
     void SetUp() override;
     void TearDown() override;

@@ -3,6 +3,7 @@
 #include "appserver/db/database.h"
 #include "appserver/db/sqlutil.h"
 #include "framework/core/tdatetime.h"
+#include "tests/support/sessionenvironment.h"
 
 #include <QDate>
 
@@ -18,7 +19,7 @@ qint64 todayNumber() {
 
 PayableData::PayableData()
     : m_connection(QStringLiteral("payabledata-%1").arg(quintptr(this))) {
-    m_db = openDatabase(testServerDatabaseUrl(), m_connection);
+    m_db = openDatabase(SessionEnvironment::server().databaseUrl(), m_connection);
 }
 
 PayableData::~PayableData() {

@@ -33,6 +33,3 @@ private:
     QString m_connection;
     QSqlDatabase m_db;
 };
-
-// The database of the server that the tests of this folder talk to.
-QString testServerDatabaseUrl();
