@@ -10,7 +10,9 @@
 
 #include "framework/net/checkresult.h"
 #include "framework/net/netconnection.h"
+#include "framework/session/dbgeral.h"
 #include "framework/session/norvela.h"
+#include "framework/ui/controls/maskedit.h"
 #include "framework/ui/messages/scriptedmessages.h"
 #include "host/mainwindow.h"
 #include "pag00800/tfrmrecctpagar.h"
@@ -179,11 +181,23 @@ int main(int argc, char **argv) {
     running.host = std::make_unique<HostMainWindow>();
     running.host->resize(800, 600);
     running.host->show();
-    QTest::qWaitForWindowActive(running.host.get());
+    if (!QTest::qWaitForWindowActive(running.host.get())) {
+        fprintf(stderr, "the host window did not become active\n");
+        return 1;
+    }
     running.host->openScreen(QStringLiteral("PAG00800"));
     running.screen = frmRecCtPagar;
     if (!running.screen) {
         fprintf(stderr, "PAG00800 did not open: %s\n", qPrintable(running.messages.last()));
+        return 1;
+    }
+    // Browsing, as a clerk gets there: a company typed and the panel left for the grid.
+    dtmDBGeral()->open(running.server->databaseUrl());
+    running.screen->medCdEmpresa->setText(QStringLiteral("01"));
+    running.screen->dbgPadrao->setFocus();
+    QApplication::processEvents();
+    if (!running.messages.texts().isEmpty()) {
+        fprintf(stderr, "company 01 could not be chosen: %s\n", qPrintable(running.messages.last()));
         return 1;
     }
     benchmark::RegisterBenchmark("BM_MarkAllThroughTheTitle", BM_MarkAllThroughTheTitle)
