@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <stdexcept>
 
 // A database that cannot be opened, migrated or read as expected.
@@ -38,3 +39,14 @@ bool operatorMayUseCompany(QSqlDatabase &db, const QString &operatorCode, const 
 
 // The company of a branch, or an empty text for an unknown branch.
 QString companyOfBranch(QSqlDatabase &db, const QString &branch);
+
+// Creates an active operator whose password is hashed as sign-in expects. Throws DatabaseError when the
+// code is taken.
+void addOperator(QSqlDatabase &db, const QString &code, const QString &name, const QString &password);
+
+// Replaces the password of an existing operator; throws DatabaseError for an unknown operator.
+void setOperatorPassword(QSqlDatabase &db, const QString &code, const QString &password);
+
+// Lets the operator use the companies (those already granted stay so), in one transaction; throws
+// DatabaseError for an unknown operator or company, and then grants none.
+void grantCompanies(QSqlDatabase &db, const QString &code, const QStringList &companies);

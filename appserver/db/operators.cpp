@@ -33,3 +33,54 @@ QString companyOfBranch(QSqlDatabase &db, const QString &branch) {
     return selectValue(db, QStringLiteral("SELECT CDEMPRESA FROM FILIAL WHERE CDFILIAL = ?"), {branch})
         .toString();
 }
+
+namespace {
+
+bool operatorExists(QSqlDatabase &db, const QString &code) {
+    return selectValue(db, QStringLiteral("SELECT 1 FROM OPERADOR WHERE CDOPERADOR = ?"), {code}).isValid();
+}
+
+void requireOperator(QSqlDatabase &db, const QString &code) {
+    if (!operatorExists(db, code))
+        throw DatabaseError(QStringLiteral("Operador %1 não cadastrado.").arg(code));
+}
+
+void grantCompany(QSqlDatabase &db, const QString &code, const QString &company) {
+    if (!selectValue(db, QStringLiteral("SELECT 1 FROM EMPRESA WHERE CDEMPRESA = ?"), {company}).isValid())
+        throw DatabaseError(QStringLiteral("Empresa %1 não cadastrada.").arg(company));
+    if (!operatorMayUseCompany(db, code, company))
+        runSql(db, QStringLiteral("INSERT INTO OPEREMPRESA (CDOPERADOR, CDEMPRESA) VALUES (?, ?)"),
+               {code, company});
+}
+
+} // namespace
+
+void addOperator(QSqlDatabase &db, const QString &code, const QString &name, const QString &password) {
+    if (operatorExists(db, code))
+        throw DatabaseError(QStringLiteral("Operador %1 já cadastrado.").arg(code));
+    runSql(db,
+           QStringLiteral("INSERT INTO OPERADOR (CDOPERADOR, NMOPERADOR, DSSENHAHASH, IDATIVO) "
+                          "VALUES (?, ?, ?, 'S')"),
+           {code, name, hashPassword(password)});
+}
+
+void setOperatorPassword(QSqlDatabase &db, const QString &code, const QString &password) {
+    requireOperator(db, code);
+    runSql(db, QStringLiteral("UPDATE OPERADOR SET DSSENHAHASH = ? WHERE CDOPERADOR = ?"),
+           {hashPassword(password), code});
+}
+
+void grantCompanies(QSqlDatabase &db, const QString &code, const QStringList &companies) {
+    requireOperator(db, code);
+    if (!db.transaction())
+        throw DatabaseError(QStringLiteral("Não foi possível iniciar a transação."));
+    try {
+        for (const QString &company : companies)
+            grantCompany(db, code, company);
+    } catch (...) {
+        db.rollback();
+        throw;
+    }
+    if (!db.commit())
+        throw DatabaseError(QStringLiteral("Não foi possível gravar as empresas do operador."));
+}

@@ -1,12 +1,14 @@
 #include "appserver/db/database.h"
 #include "appserver/modules/modules.h"
 #include "appserver/server/listener.h"
+#include "appserver/server/operatorcommand.h"
 #include "appserver/server/serverlog.h"
 #include "appserver/server/shutdownsignals.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTextStream>
 
 #include <cstdio>
 
@@ -18,16 +20,25 @@ void makeSqliteFolder(const QString &url) {
         QDir().mkpath(QFileInfo(url.mid(7)).absolutePath());
 }
 
-// Brings the schema up to date and fills an empty database with demo data, once, before serving.
-void prepareDatabase(const ServerSettings &settings) {
+// Brings the schema up to date and, with --demo, fills an empty database with demo data, once, before
+// serving; with a command, runs it instead and returns its exit status.
+int prepareDatabase(const ServerSettings &settings) {
     const QString name = QStringLiteral("pagserver-setup");
+    int status = 0;
     {
         QSqlDatabase db = openDatabase(settings.databaseUrl, name);
         migrate(db);
-        seedDemo(db, settings.demoSize);
+        if (!settings.command.isEmpty()) {
+            QTextStream input(stdin);
+            QTextStream output(stdout);
+            status = runOperatorCommand(db, settings.command, input, output);
+        } else if (settings.demo) {
+            seedDemo(db, settings.demoSize);
+        }
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
+    return status;
 }
 
 } // namespace
@@ -42,7 +53,9 @@ int main(int argc, char *argv[]) {
         settings = parseSettings(app.arguments());
         setPasswordIterations(settings.passwordIterations);
         makeSqliteFolder(settings.databaseUrl);
-        prepareDatabase(settings);
+        const int status = prepareDatabase(settings);
+        if (!settings.command.isEmpty())
+            return status;
     } catch (const std::exception &e) {
         qCCritical(lcServer).noquote() << QString::fromUtf8(e.what());
         return 1;

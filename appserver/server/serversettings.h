@@ -13,12 +13,15 @@ struct ServerSettings {
     QHostAddress address = QHostAddress::LocalHost;
     quint16 port = 7800;
     QString databaseUrl = QStringLiteral("sqlite:data/demo.sqlite");
+    bool demo = false;
     int demoSize = 3000;
     qint64 maxFrameSize = Wire::defaultMaxFrameSize;
     int idleTimeoutSecs = 1800;
     int frameTimeoutSecs = 30;
     int maxConnections = 200;
     int passwordIterations = recommendedPasswordIterations;
+    // Words after the options: an administration command to run instead of serving (empty to serve).
+    QStringList command;
 };
 
 class SettingsError : public std::runtime_error {
@@ -28,5 +31,5 @@ public:
 };
 
 // Reads the command line and the optional --config file (an ini file whose [server] keys have the
-// options' names); the command line wins over the file.
+// options' names); the command line wins over the file. --demo is a command-line flag only.
 ServerSettings parseSettings(const QStringList &arguments);

@@ -85,11 +85,11 @@ void ServerFixture::start() {
     // The log goes to a file: a pipe nobody reads would block a talkative server.
     m_process.setStandardErrorFile(m_dir.filePath(QStringLiteral("server.log")));
     m_process.setProgram(QStringLiteral(PAGSERVER_PATH));
-    m_process.setArguments(QStringList{QStringLiteral("--port"), QStringLiteral("0"),
-                                       QStringLiteral("--database"), m_databaseUrl,
-                                       QStringLiteral("--demo-size"), QString::number(m_options.demoSize),
-                                       QStringLiteral("--password-iterations"), QStringLiteral("1000")} +
-                           m_options.extraArguments);
+    m_process.setArguments(
+        QStringList{QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--database"),
+                    m_databaseUrl, QStringLiteral("--demo-size"), QString::number(m_options.demoSize),
+                    QStringLiteral("--password-iterations"), QStringLiteral("1000")} +
+        (m_options.demo ? QStringList{QStringLiteral("--demo")} : QStringList()) + m_options.extraArguments);
     m_process.start();
     const QDeadlineTimer deadline(120000);
     QByteArray out;
@@ -118,6 +118,22 @@ int ServerFixture::stop() {
 void ServerFixture::kill() {
     m_process.kill();
     m_process.waitForFinished();
+}
+
+int ServerFixture::runCommand(const QStringList &command, const QByteArray &input, QString *output) const {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStringLiteral(PAGSERVER_PATH),
+                  QStringList{QStringLiteral("--database"), m_databaseUrl,
+                              QStringLiteral("--password-iterations"), QStringLiteral("1000")} +
+                      command);
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(60000))
+        throw std::runtime_error("pagserver command did not finish");
+    if (output)
+        *output = QString::fromUtf8(process.readAll());
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
 QString ServerFixture::log() const {

@@ -9,13 +9,15 @@
 
 // Runs the real pagserver executable on a free loopback port over a fresh database: a new SQLite file
 // in a temporary folder, or, with usePostgres, a new database in the cluster of env PAG_TEST_PG_URL
-// (dropped at the end). Demo operators: "admin"/"admin" (all companies), "caixa"/"caixa" (company 01).
+// (dropped at the end). Demo operators: "admin"/"admin" (all companies), "caixa"/"caixa" (company 01);
+// without `demo` the server starts as a production one would: the schema and nothing else.
 class ServerFixture {
 public:
     struct Options {
         int demoSize = 200;
         bool usePostgres = false;
         QStringList extraArguments;
+        bool demo = true;
     };
 
     ServerFixture();
@@ -31,6 +33,9 @@ public:
     int stop();
     // Kills the server at once, as a crash would.
     void kill();
+    // Runs a pagserver administration command over this database with `input` on its standard input;
+    // returns its exit status and puts its standard output into `output`.
+    int runCommand(const QStringList &command, const QByteArray &input, QString *output = nullptr) const;
 
     QString host() const { return QStringLiteral("127.0.0.1"); }
     quint16 port() const { return m_port; }

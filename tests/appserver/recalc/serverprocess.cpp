@@ -13,8 +13,8 @@
 
 ServerProcess::ServerProcess(const QString &databaseUrl, const QString &logFile) {
     m_process.setProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/pagserver"));
-    m_process.setArguments(
-        {"--port", "0", "--database", databaseUrl, "--demo-size", "0", "--password-iterations", "1000"});
+    m_process.setArguments({"--demo", "--port", "0", "--database", databaseUrl, "--demo-size", "0",
+                            "--password-iterations", "1000"});
     if (logFile.isEmpty())
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     else
