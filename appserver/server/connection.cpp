@@ -2,6 +2,8 @@
 
 #include "appserver/server/serverlog.h"
 
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -118,6 +120,8 @@ void ClientConnection::answerCall(QCborMap &call) {
                   QStringLiteral("call without id"));
         return;
     }
+    if (!keepDatabaseSession())
+        return;
     if (send(m_dispatcher->handleCall(call)) >= releaseAfterBytes)
         releaseFreedMemory();
 }
@@ -180,6 +184,34 @@ bool ClientConnection::openDatabase() {
     }
 }
 
+// A session the database ended (a restart, an administrator, a cut network) fails every later statement:
+// it is replaced before the call runs, so the client goes on at its next call. The probe costs one
+// round trip to the database per call.
+bool ClientConnection::keepDatabaseSession() {
+    QSqlQuery probe(m_context.db);
+    if (probe.exec(QStringLiteral("SELECT 1")))
+        return true;
+    qCWarning(lcServer).noquote() << QStringLiteral("conn=%1 database session lost (%2): reconnecting")
+                                         .arg(m_id)
+                                         .arg(probe.lastError().text());
+    // The module instances hold queries of the dead session: they go with it.
+    probe = QSqlQuery();
+    m_dispatcher.reset();
+    closeDatabase();
+    if (!openDatabase())
+        return false;
+    m_dispatcher = std::make_unique<Dispatcher>(*m_backend.modules, m_context, m_id);
+    return true;
+}
+
+void ClientConnection::closeDatabase() {
+    if (!m_context.db.isValid())
+        return;
+    m_context.db.close();
+    m_context.db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
 // Handed to the system at once rather than on the next turn of the event loop: a client that half-closes
 // its side after a call makes the socket close as soon as the end of its input is read, and what the
 // system already holds is still delivered.
@@ -220,11 +252,7 @@ void ClientConnection::finish() {
         m_frameTimer->stop();
     }
     m_dispatcher.reset();
-    if (m_context.db.isValid()) {
-        m_context.db.close();
-        m_context.db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(m_connectionName);
-    }
+    closeDatabase();
     qCInfo(lcServer).noquote() << QStringLiteral("conn=%1 closed").arg(m_id);
     emit finished();
 }

@@ -36,6 +36,10 @@ private:
     void answerCall(QCborMap &call);
     void signIn(const QCborMap &hello);
     bool openDatabase();
+    // Replaces a database session that no longer answers; false when no new one opens (the connection
+    // is then closing).
+    bool keepDatabaseSession();
+    void closeDatabase();
     // Returns the bytes of the frame sent.
     qint64 send(const QCborMap &message);
     void closeWith(const char *type, const QString &message, const QString &reason);
