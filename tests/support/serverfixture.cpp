@@ -19,8 +19,15 @@ QString postgresUrl() {
 
 // Runs one statement on the cluster's maintenance database (CREATE/DROP DATABASE cannot run elsewhere).
 void runOnCluster(const QString &statement) {
-    const QUrl url(postgresUrl());
+    ServerFixture::selectOnPostgres(postgresUrl(), statement);
+}
+
+} // namespace
+
+QVariantList ServerFixture::selectOnPostgres(const QString &databaseUrl, const QString &statement) {
+    const QUrl url(databaseUrl);
     const QString name = QStringLiteral("pagtest-admin-%1").arg(QRandomGenerator::global()->generate());
+    QVariantList values;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
         db.setHostName(url.host());
@@ -29,15 +36,17 @@ void runOnCluster(const QString &statement) {
         db.setPassword(url.password());
         db.setDatabaseName(url.path().mid(1));
         if (!db.open())
-            throw std::runtime_error("cannot reach PAG_TEST_PG_URL: " + db.lastError().text().toStdString());
+            throw std::runtime_error("cannot reach " + url.host().toStdString() + ": " +
+                                     db.lastError().text().toStdString());
         QSqlQuery query(db);
         if (!query.exec(statement))
             throw std::runtime_error(query.lastError().text().toStdString());
+        while (query.next())
+            values.append(query.value(0));
     }
     QSqlDatabase::removeDatabase(name);
+    return values;
 }
-
-} // namespace
 
 ServerFixture::ServerFixture()
     : ServerFixture(Options()) {}

@@ -4,6 +4,7 @@
 
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QVariantList>
 
 #include <memory>
 
@@ -26,6 +27,9 @@ public:
 
     // True when env PAG_TEST_PG_URL names a PostgreSQL cluster for tests.
     static bool postgresAvailable();
+    // Runs one statement on a PostgreSQL database on a session of its own; returns the first column of
+    // every row. Throws std::runtime_error with the database's reason.
+    static QVariantList selectOnPostgres(const QString &databaseUrl, const QString &statement);
 
     // Starts the server and waits until it listens; throws std::runtime_error with its log otherwise.
     void start();
