@@ -6,8 +6,8 @@
 
 #include <functional>
 
-// What the server needs of the database side: a connection per client thread, the operators'
-// passwords and the modules it offers.
+// What the server needs of the database side: a new database session for a session of the pool, the
+// operators' passwords and the modules it offers.
 struct ServerBackend {
     // Opens a new database connection under the given Qt connection name; throws std::exception.
     std::function<QSqlDatabase(const QString &connectionName)> openDatabase;

@@ -1,9 +1,9 @@
 #include "appserver/server/connection.h"
 
+#include "appserver/server/databasesession.h"
+#include "appserver/server/replychannel.h"
 #include "appserver/server/serverlog.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -18,12 +18,15 @@ namespace {
 const QLatin1StringView typeKey("type");
 const QLatin1StringView messageKey("message");
 
+// What the socket takes from the system at a time; a larger frame is read in slices of this.
+constexpr qint64 readSliceBytes = qint64(256) << 10;
+
 // A call whose answer is this large has freed at least as much on its way.
 constexpr qint64 releaseAfterBytes = qint64(1) << 20;
 
-// Each connection thread allocates from a malloc arena of its own, which keeps what it freed for
-// later use by that thread alone: a connection that ran a large call would hold its peak while idle,
-// and the next large call, on another connection, would add a peak of its own. Hand it back instead.
+// Each thread allocates from a malloc arena of its own, which keeps what it freed for later use by
+// that thread alone: a session that ran a large call would hold its peak while idle, and the next large
+// call, on another session, would add a peak of its own. Hand it back instead.
 void releaseFreedMemory() {
 #ifdef __GLIBC__
     malloc_trim(0);
@@ -33,32 +36,36 @@ void releaseFreedMemory() {
 } // namespace
 
 ClientConnection::ClientConnection(qintptr descriptor, int id, const ServerSettings &settings,
-                                   const ServerBackend &backend)
+                                   SessionPool &sessions)
     : m_descriptor(descriptor)
     , m_id(id)
     , m_settings(settings)
-    , m_backend(backend)
-    , m_connectionName(QStringLiteral("pagserver-connection-%1").arg(id))
+    , m_sessions(sessions)
     , m_reader(std::min(settings.maxFrameSize, Wire::helloMaxFrameSize)) {}
 
 ClientConnection::~ClientConnection() = default;
 
 void ClientConnection::start() {
+    m_replies = std::make_shared<ReplyChannel>(this);
     m_socket = new QTcpSocket(this);
     if (!m_socket->setSocketDescriptor(m_descriptor)) {
         finish();
         return;
     }
     m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    m_socket->setReadBufferSize(readSliceBytes);
     qCInfo(lcServer).noquote()
         << QStringLiteral("conn=%1 opened from %2").arg(m_id).arg(m_socket->peerAddress().toString());
     m_idleTimer = new QTimer(this);
     m_frameTimer = new QTimer(this);
+    m_waitTimer = new QTimer(this);
     m_idleTimer->setSingleShot(true);
     m_frameTimer->setSingleShot(true);
+    m_waitTimer->setSingleShot(true);
     m_frameTimer->setInterval(m_settings.frameTimeoutSecs * 1000);
+    m_waitTimer->setInterval(m_settings.dbWaitSecs * 1000);
     connect(m_idleTimer, &QTimer::timeout, this, [this] {
-        if (m_dispatcher)
+        if (m_signedIn)
             closeWith("closing", tr("Conexão encerrada por inatividade."), QStringLiteral("idle"));
         else
             closeWith("error", tr("A conexão não se identificou a tempo."), QStringLiteral("no hello"));
@@ -67,33 +74,41 @@ void ClientConnection::start() {
         closeWith("error", tr("Quadro incompleto: o cliente parou de enviar."),
                   QStringLiteral("stalled frame"));
     });
+    connect(m_waitTimer, &QTimer::timeout, this, [this] {
+        if (!m_sessions.withdraw(std::exchange(m_waiting, 0)))
+            return;
+        qCWarning(lcServer).noquote() << QStringLiteral("conn=%1 no database session free within %2 s")
+                                             .arg(m_id)
+                                             .arg(m_settings.dbWaitSecs);
+        std::exchange(m_waitedTooLong, {})();
+    });
     connect(m_socket, &QTcpSocket::readyRead, this, &ClientConnection::readFrames);
+    connect(m_socket, &QTcpSocket::bytesWritten, this, &ClientConnection::resumeOnceWritten);
     connect(m_socket, &QTcpSocket::disconnected, this, &ClientConnection::finish);
     restartIdleTimer();
     readFrames();
 }
 
 void ClientConnection::restartIdleTimer() {
-    m_idleTimer->start((m_dispatcher ? m_settings.idleTimeoutSecs : m_settings.frameTimeoutSecs) * 1000);
+    m_idleTimer->start((m_signedIn ? m_settings.idleTimeoutSecs : m_settings.frameTimeoutSecs) * 1000);
 }
 
 void ClientConnection::readFrames() {
-    while (!m_closing && m_socket->bytesAvailable() > 0) {
-        m_reader.append(m_socket->readAll());
-        try {
-            while (!m_closing) {
-                std::optional<QCborMap> frame = m_reader.next();
-                if (!frame)
-                    break;
+    try {
+        while (!m_closing && !m_busy) {
+            if (std::optional<QCborMap> frame = m_reader.next()) {
                 handle(*frame);
-                if (!m_closing)
-                    restartIdleTimer();
+                continue;
             }
-        } catch (const Wire::WireError &e) {
-            closeWith("error", tr("Quadro inválido: %1.").arg(e.message()), QStringLiteral("bad frame"));
+            const QByteArray bytes = m_socket->read(readSliceBytes);
+            if (bytes.isEmpty())
+                break;
+            m_reader.append(bytes);
         }
+    } catch (const Wire::WireError &e) {
+        closeWith("error", tr("Quadro inválido: %1.").arg(e.message()), QStringLiteral("bad frame"));
     }
-    if (m_closing || !m_reader.partial())
+    if (m_closing || m_busy || !m_reader.partial())
         m_frameTimer->stop();
     else if (!m_frameTimer->isActive())
         m_frameTimer->start();
@@ -105,7 +120,7 @@ void ClientConnection::handle(QCborMap &message) {
         signIn(message);
     else if (type != QLatin1StringView("call"))
         closeWith("error", tr("Tipo de mensagem desconhecido."), QStringLiteral("unknown message"));
-    else if (!m_dispatcher)
+    else if (!m_signedIn)
         closeWith("error", tr("Chamada recusada: a conexão ainda não se identificou."),
                   QStringLiteral("call before hello"));
     else
@@ -115,19 +130,27 @@ void ClientConnection::handle(QCborMap &message) {
 // An answer is matched to its call by the id alone: a call without an integer id could be answered for
 // another, so it is a protocol violation and does not run.
 void ClientConnection::answerCall(QCborMap &call) {
-    if (!call.value(QLatin1StringView("id")).isInteger()) {
+    const QCborValue id = call.value(QLatin1StringView("id"));
+    if (!id.isInteger()) {
         closeWith("error", tr("Pedido malformado: a chamada precisa de um id inteiro."),
                   QStringLiteral("call without id"));
         return;
     }
-    if (!keepDatabaseSession())
-        return;
-    if (send(m_dispatcher->handleCall(call)) >= releaseAfterBytes)
-        releaseFreedMemory();
+    borrowSession(
+        [this, replies = m_replies, call = std::exchange(call, {}), operatorCode = m_operatorCode,
+         connectionId = m_id](DatabaseSession &session) mutable {
+            const QCborMap answer = session.call(call, operatorCode, connectionId);
+            replies->post([this, answer] { answered(answer); });
+        },
+        [this, id = id.toInteger()] {
+            answered(failureAnswer(id, tr("O servidor de aplicação está ocupado: nenhuma sessão de banco de "
+                                          "dados ficou livre em %1 segundos. Tente novamente em instantes.")
+                                           .arg(m_settings.dbWaitSecs)));
+        });
 }
 
 void ClientConnection::signIn(const QCborMap &hello) {
-    if (m_dispatcher) {
+    if (m_signedIn) {
         closeWith("error", tr("A conexão já se identificou."), QStringLiteral("second hello"));
         return;
     }
@@ -148,68 +171,99 @@ void ClientConnection::signIn(const QCborMap &hello) {
     }
     const QString operatorCode = hello.value(QLatin1StringView("operator")).toString();
     const QString password = hello.value(QLatin1StringView("password")).toString();
-    if (!openDatabase())
+    borrowSession(
+        [this, replies = m_replies, operatorCode, password, connectionId = m_id](DatabaseSession &session) {
+            bool accepted = false;
+            bool reached = true;
+            try {
+                accepted = !operatorCode.isEmpty() && session.checkOperator(operatorCode, password);
+            } catch (const std::exception &e) {
+                reached = false;
+                qCWarning(lcServer).noquote() << QStringLiteral("conn=%1 operator check failed: %2")
+                                                     .arg(connectionId)
+                                                     .arg(QString::fromUtf8(e.what()));
+            }
+            replies->post(
+                [this, operatorCode, accepted, reached] { signedIn(operatorCode, accepted, reached); });
+        },
+        [this] {
+            closeWith("refused",
+                      tr("O servidor de aplicação está ocupado: tente entrar novamente em instantes."),
+                      QStringLiteral("no database session for the sign-in"));
+        });
+}
+
+void ClientConnection::signedIn(const QString &operatorCode, bool accepted, bool databaseReached) {
+    if (m_closing)
         return;
-    bool accepted = false;
-    try {
-        accepted = !operatorCode.isEmpty() && m_backend.checkOperator(m_context.db, operatorCode, password);
-    } catch (const std::exception &e) {
-        qCWarning(lcServer).noquote()
-            << QStringLiteral("conn=%1 operator check failed: %2").arg(m_id).arg(QString::fromUtf8(e.what()));
+    m_waitTimer->stop();
+    if (!databaseReached) {
+        closeWith("refused", tr("O banco de dados do servidor de aplicação não está disponível."),
+                  QStringLiteral("database"));
+        return;
     }
     if (!accepted) {
         closeWith("refused", tr("Operador ou senha inválidos."), QStringLiteral("sign-in refused"));
         return;
     }
-    m_context.operatorCode = operatorCode;
-    m_dispatcher = std::make_unique<Dispatcher>(*m_backend.modules, m_context, m_id);
+    m_signedIn = true;
+    m_operatorCode = operatorCode;
     m_reader.setMaxFrameSize(m_settings.maxFrameSize);
     QCborMap welcome;
     welcome.insert(typeKey, QLatin1StringView("welcome"));
     welcome.insert(QLatin1StringView("version"), Wire::protocolVersion);
-    send(welcome);
     qCInfo(lcServer).noquote() << QStringLiteral("conn=%1 signed in as %2").arg(m_id).arg(operatorCode);
+    answered(welcome);
 }
 
-bool ClientConnection::openDatabase() {
-    try {
-        m_context.db = m_backend.openDatabase(m_connectionName);
-        return true;
-    } catch (const std::exception &e) {
-        qCWarning(lcServer).noquote()
-            << QStringLiteral("conn=%1 database unavailable: %2").arg(m_id).arg(QString::fromUtf8(e.what()));
-        closeWith("refused", tr("O banco de dados do servidor de aplicação não está disponível."),
-                  QStringLiteral("database"));
-        return false;
-    }
-}
-
-// A session the database ended (a restart, an administrator, a cut network) fails every later statement:
-// it is replaced before the call runs, so the client goes on at its next call. The probe costs one
-// round trip to the database per call.
-bool ClientConnection::keepDatabaseSession() {
-    QSqlQuery probe(m_context.db);
-    if (probe.exec(QStringLiteral("SELECT 1")))
-        return true;
-    qCWarning(lcServer).noquote() << QStringLiteral("conn=%1 database session lost (%2): reconnecting")
-                                         .arg(m_id)
-                                         .arg(probe.lastError().text());
-    // The module instances hold queries of the dead session: they go with it.
-    probe = QSqlQuery();
-    m_dispatcher.reset();
-    closeDatabase();
-    if (!openDatabase())
-        return false;
-    m_dispatcher = std::make_unique<Dispatcher>(*m_backend.modules, m_context, m_id);
-    return true;
-}
-
-void ClientConnection::closeDatabase() {
-    if (!m_context.db.isValid())
+// Until the session's answer is written out the connection reads nothing more (see pauseReading).
+void ClientConnection::borrowSession(SessionPool::Work work, std::function<void()> waitedTooLong) {
+    m_busy = true;
+    m_idleTimer->stop();
+    m_frameTimer->stop();
+    pauseReading();
+    m_waiting = m_sessions.borrow(std::move(work));
+    if (m_waiting == 0)
         return;
-    m_context.db.close();
-    m_context.db = QSqlDatabase();
-    QSqlDatabase::removeDatabase(m_connectionName);
+    m_waitedTooLong = std::move(waitedTooLong);
+    m_waitTimer->start();
+}
+
+void ClientConnection::answered(const QCborMap &answer) {
+    if (m_closing)
+        return;
+    m_waitTimer->stop();
+    m_waiting = 0;
+    m_waitedTooLong = {};
+    if (send(answer) >= releaseAfterBytes)
+        releaseFreedMemory();
+    m_answerOut = true;
+    // A client that does not read its answer is closed as an idle one would be.
+    restartIdleTimer();
+    resumeOnceWritten();
+}
+
+void ClientConnection::resumeOnceWritten() {
+    if (!m_answerOut || m_closing || m_socket->bytesToWrite() > 0)
+        return;
+    m_answerOut = false;
+    m_busy = false;
+    resumeReading();
+    readFrames();
+}
+
+// The socket stops reading from the system once its buffer holds as much as it may. A byte put in front
+// of what it holds, with the limit set to that, stops it even when it holds nothing: so what the client
+// sends meanwhile waits in the system's buffers, and the end of a client's sending half is not read
+// either (the socket would close on it, and the answer could not be written).
+void ClientConnection::pauseReading() {
+    m_socket->ungetChar('\0');
+    m_socket->setReadBufferSize(m_socket->bytesAvailable());
+}
+
+void ClientConnection::resumeReading() {
+    m_socket->skip(1);
+    m_socket->setReadBufferSize(readSliceBytes);
 }
 
 // Handed to the system at once rather than on the next turn of the event loop: a client that half-closes
@@ -237,6 +291,7 @@ void ClientConnection::closeWith(const char *type, const QString &message, const
     m_socket->disconnectFromHost();
 }
 
+// A call running on a session finishes there; its answer has nowhere to go.
 void ClientConnection::shutDown() {
     if (m_socket)
         m_socket->abort();
@@ -247,12 +302,16 @@ void ClientConnection::finish() {
     if (m_finished)
         return;
     m_finished = true;
+    m_closing = true;
+    if (m_replies)
+        m_replies->close();
+    if (m_waiting)
+        m_sessions.withdraw(std::exchange(m_waiting, 0));
     if (m_idleTimer) {
         m_idleTimer->stop();
         m_frameTimer->stop();
+        m_waitTimer->stop();
     }
-    m_dispatcher.reset();
-    closeDatabase();
     qCInfo(lcServer).noquote() << QStringLiteral("conn=%1 closed").arg(m_id);
     emit finished();
 }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "appserver/server/backend.h"
-#include "appserver/server/dispatch.h"
 #include "appserver/server/serversettings.h"
+#include "appserver/server/sessionpool.h"
 #include "framework/net/wire.h"
 
 #include <QObject>
@@ -11,15 +10,17 @@
 
 class QTcpSocket;
 class QTimer;
+class ReplyChannel;
 
-// One client connection, living on its own thread: reads frames, signs the client in, runs its calls
-// in order and closes the connection on protocol errors, idleness or a stalled frame.
+// One client connection, living on its own thread: reads frames, signs the client in, hands its calls
+// one at a time to a database session of the pool, and closes the connection on protocol errors,
+// idleness or a stalled frame. The next frame is read only once the answer to the previous one has
+// been written out, so a client that sends without reading fills its own buffers, not the server.
 class ClientConnection : public QObject {
     Q_OBJECT
 
 public:
-    ClientConnection(qintptr descriptor, int id, const ServerSettings &settings,
-                     const ServerBackend &backend);
+    ClientConnection(qintptr descriptor, int id, const ServerSettings &settings, SessionPool &sessions);
     ~ClientConnection() override;
 
 public slots:
@@ -31,15 +32,17 @@ signals:
 
 private:
     void readFrames();
-    // A call's message is emptied once its arguments are decoded.
+    // A call's message is emptied once it is handed to a session.
     void handle(QCborMap &message);
     void answerCall(QCborMap &call);
     void signIn(const QCborMap &hello);
-    bool openDatabase();
-    // Replaces a database session that no longer answers; false when no new one opens (the connection
-    // is then closing).
-    bool keepDatabaseSession();
-    void closeDatabase();
+    void signedIn(const QString &operatorCode, bool accepted, bool databaseReached);
+    // Runs `work` on a database session; `waitedTooLong` runs instead when no session frees in time.
+    void borrowSession(SessionPool::Work work, std::function<void()> waitedTooLong);
+    void answered(const QCborMap &answer);
+    void resumeOnceWritten();
+    void pauseReading();
+    void resumeReading();
     // Returns the bytes of the frame sent.
     qint64 send(const QCborMap &message);
     void closeWith(const char *type, const QString &message, const QString &reason);
@@ -49,14 +52,20 @@ private:
     qintptr m_descriptor;
     int m_id;
     ServerSettings m_settings;
-    ServerBackend m_backend;
-    QString m_connectionName;
+    SessionPool &m_sessions;
+    std::shared_ptr<ReplyChannel> m_replies;
     QTcpSocket *m_socket = nullptr;
     Wire::FrameReader m_reader;
     QTimer *m_idleTimer = nullptr;
     QTimer *m_frameTimer = nullptr;
-    CallContext m_context;
-    std::unique_ptr<Dispatcher> m_dispatcher;
+    QTimer *m_waitTimer = nullptr;
+    QString m_operatorCode;
+    SessionPool::Ticket m_waiting = 0;
+    std::function<void()> m_waitedTooLong;
+    bool m_signedIn = false;
+    // From handing a frame to a session until its answer is written out.
+    bool m_busy = false;
+    bool m_answerOut = false;
     bool m_closing = false;
     bool m_finished = false;
 };

@@ -53,22 +53,28 @@ struct Dispatcher::Call {
     QList<bool> byReference;
 };
 
-Dispatcher::Dispatcher(const ModuleRegistry &modules, CallContext &context, int connectionId)
-    : m_modules(modules)
-    , m_context(context)
-    , m_connectionId(connectionId) {}
+QCborMap failureAnswer(qint64 id, const QString &message) {
+    QCborMap response;
+    response.insert(typeKey, QLatin1StringView("failure"));
+    response.insert(idKey, id);
+    response.insert(messageKey, message);
+    return response;
+}
+
+Dispatcher::Dispatcher(const ModuleRegistry &modules)
+    : m_modules(modules) {}
 
 Dispatcher::~Dispatcher() = default;
 
-QCborMap Dispatcher::handleCall(QCborMap &request) {
+QCborMap Dispatcher::handleCall(QCborMap &request, CallContext &context, int connectionId) {
     QElapsedTimer timer;
     timer.start();
     const QString moduleName = request.value(QLatin1StringView("module")).toString();
     const QString method = request.value(QLatin1StringView("method")).toString();
-    const Outcome outcome = run(request);
+    const Outcome outcome = run(request, context);
     const QString line = QStringLiteral("call conn=%1 operator=%2 module=%3 method=%4 ms=%5 outcome=%6")
-                             .arg(m_connectionId)
-                             .arg(printable(m_context.operatorCode), printable(moduleName), printable(method))
+                             .arg(connectionId)
+                             .arg(printable(context.operatorCode), printable(moduleName), printable(method))
                              .arg(double(timer.nsecsElapsed()) / 1e6, 0, 'f', 2)
                              .arg(QLatin1StringView(outcome.label));
     if (outcome.detail.isEmpty())
@@ -78,11 +84,15 @@ QCborMap Dispatcher::handleCall(QCborMap &request) {
     return outcome.response;
 }
 
-// A method that failed halfway must not leave a transaction open on this connection.
-void Dispatcher::rollBack() {
-    if (m_context.db.isOpen())
-        m_context.db.rollback();
+namespace {
+
+// A method that failed halfway must not leave a transaction open on the session, for the next call.
+void rollBack(CallContext &context) {
+    if (context.db.isOpen())
+        context.db.rollback();
 }
+
+} // namespace
 
 RemoteModule *Dispatcher::module(const QString &serverName) {
     const QString key = serverName.toCaseFolded();
@@ -98,14 +108,10 @@ RemoteModule *Dispatcher::module(const QString &serverName) {
 
 Dispatcher::Outcome Dispatcher::failure(qint64 id, const QString &message, const char *label,
                                         const QString &detail) {
-    QCborMap response;
-    response.insert(typeKey, QLatin1StringView("failure"));
-    response.insert(idKey, id);
-    response.insert(messageKey, message);
-    return Outcome{response, label, detail};
+    return Outcome{failureAnswer(id, message), label, detail};
 }
 
-Dispatcher::Outcome Dispatcher::run(QCborMap &request) {
+Dispatcher::Outcome Dispatcher::run(QCborMap &request, CallContext &context) {
     Call call;
     call.id = request.value(idKey).toInteger(-1);
     const QString problem = readCall(request, call);
@@ -115,7 +121,7 @@ Dispatcher::Outcome Dispatcher::run(QCborMap &request) {
     if (!target)
         return failure(call.id, QStringLiteral("Módulo remoto desconhecido: %1.").arg(call.module),
                        "bad-call");
-    return execute(*target, call);
+    return execute(*target, call, context);
 }
 
 // Takes the request over (a CBOR map is shared, not moved): it is freed when this returns.
@@ -145,10 +151,10 @@ QString Dispatcher::readCall(QCborMap &given, Call &call) {
     return {};
 }
 
-Dispatcher::Outcome Dispatcher::execute(RemoteModule &target, Call &call) {
+Dispatcher::Outcome Dispatcher::execute(RemoteModule &target, Call &call, CallContext &context) {
     CallArgs args(std::move(call.values), std::move(call.byReference));
     try {
-        QVariant result = target.call(call.method, args, m_context);
+        QVariant result = target.call(call.method, args, context);
         QCborMap refs;
         for (int i = 0; i < args.count(); ++i) {
             if (args.isByReference(i))
@@ -161,14 +167,14 @@ Dispatcher::Outcome Dispatcher::execute(RemoteModule &target, Call &call) {
         response.insert(QLatin1StringView("refs"), refs);
         return Outcome{response, "ok", {}};
     } catch (const BadCall &e) {
-        rollBack();
+        rollBack(context);
         return failure(call.id, e.message(), "bad-call");
     } catch (const ServerFailure &e) {
-        rollBack();
+        rollBack(context);
         return failure(call.id, e.message(), "failure");
     } catch (const std::exception &e) {
         // A fault of the server itself: the user learns that the call failed, the log tells why.
-        rollBack();
+        rollBack(context);
         return failure(call.id,
                        QStringLiteral("Erro interno do servidor de aplicação em %1.").arg(call.method),
                        "error", QString::fromUtf8(e.what()));

@@ -9,7 +9,8 @@
 Listener::Listener(const ServerSettings &settings, const ServerBackend &backend, QObject *parent)
     : QTcpServer(parent)
     , m_settings(settings)
-    , m_backend(backend) {}
+    , m_backend(backend)
+    , m_sessions(settings.dbSessions, backend) {}
 
 Listener::~Listener() {
     shutDown();
@@ -25,7 +26,7 @@ void Listener::incomingConnection(qintptr descriptor) {
         return;
     }
     auto *thread = new QThread;
-    auto *connection = new ClientConnection(descriptor, m_nextId++, m_settings, m_backend);
+    auto *connection = new ClientConnection(descriptor, m_nextId++, m_settings, m_sessions);
     connection->moveToThread(thread);
     connect(thread, &QThread::started, connection, &ClientConnection::start);
     connect(this, &Listener::stopping, connection, &ClientConnection::shutDown);

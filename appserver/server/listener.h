@@ -2,12 +2,14 @@
 
 #include "appserver/server/backend.h"
 #include "appserver/server/serversettings.h"
+#include "appserver/server/sessionpool.h"
 
 #include <QTcpServer>
 
 class QThread;
 
-// Accepts clients and gives each connection its own thread with its own database connection.
+// Accepts clients and gives each connection its own thread; their calls share the database sessions of
+// the pool.
 class Listener : public QTcpServer {
     Q_OBJECT
 
@@ -32,6 +34,7 @@ private:
 
     ServerSettings m_settings;
     ServerBackend m_backend;
+    SessionPool m_sessions;
     int m_nextId = 1;
     QList<QThread *> m_threads;
 };

@@ -11,7 +11,8 @@
 
 class DataPacket;
 
-// What a method knows of its call: who signed in on the connection and this connection's own database.
+// What a method knows of its call: who signed in on the connection, and the database session the call
+// borrowed for its duration (a transaction must end within the call).
 struct CallContext {
     QString operatorCode;
     QSqlDatabase db;
@@ -67,8 +68,10 @@ private:
     QList<bool> m_byReference;
 };
 
-// A remote module. Each connection gets its own instances (made by the registry's factories on first
-// use), so a module runs on one thread only and may keep per-connection state such as prepared queries.
+// A remote module. Each database session gets its own instances (made by the registry's factories on
+// first use), so a module runs on one thread only and may keep what belongs to the session, such as
+// prepared queries. The calls of one client may run on different sessions: nothing of a client is kept
+// between its calls.
 class RemoteModule {
 public:
     virtual ~RemoteModule();

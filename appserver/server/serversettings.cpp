@@ -19,6 +19,8 @@ const Option options[] = {
     {"idle-timeout", "Seconds a connection may stay silent before it is closed (default 1800)."},
     {"frame-timeout", "Seconds allowed to finish a frame once it has begun, and to say hello (default 30)."},
     {"max-connections", "Connections served at once (default 200)."},
+    {"db-sessions", "Database sessions shared by the calls of all connections (default 8)."},
+    {"db-wait", "Seconds a call waits for a free database session before it fails (default 60)."},
     {"password-iterations", "PBKDF2 iterations of new and upgraded password hashes (default 600000)."},
 };
 
@@ -94,6 +96,10 @@ ServerSettings parseSettings(const QStringList &arguments) {
         settings.frameTimeoutSecs = int(number("frame-timeout", 1, 3600));
     if (has("max-connections"))
         settings.maxConnections = int(number("max-connections", 1, 100000));
+    if (has("db-sessions"))
+        settings.dbSessions = int(number("db-sessions", 1, 1000));
+    if (has("db-wait"))
+        settings.dbWaitSecs = int(number("db-wait", 1, 3600));
     if (has("password-iterations"))
         settings.passwordIterations = int(number("password-iterations", 1000, 10000000));
     return settings;

@@ -19,6 +19,9 @@ struct ServerSettings {
     int idleTimeoutSecs = 1800;
     int frameTimeoutSecs = 30;
     int maxConnections = 200;
+    // Database sessions the calls of all connections share, and how long a call waits for one.
+    int dbSessions = 8;
+    int dbWaitSecs = 60;
     int passwordIterations = recommendedPasswordIterations;
     // Words after the options: an administration command to run instead of serving (empty to serve).
     QStringList command;
