@@ -1,6 +1,7 @@
 #include "appserver/server/connection.h"
 
 #include "appserver/server/databasesession.h"
+#include "appserver/server/dispatch.h"
 #include "appserver/server/replychannel.h"
 #include "appserver/server/serverlog.h"
 
@@ -36,11 +37,13 @@ void releaseFreedMemory() {
 } // namespace
 
 ClientConnection::ClientConnection(qintptr descriptor, int id, const ServerSettings &settings,
-                                   SessionPool &sessions)
+                                   SessionPool &sessions, Admission &admission, SignInThrottle &throttle)
     : m_descriptor(descriptor)
     , m_id(id)
     , m_settings(settings)
     , m_sessions(sessions)
+    , m_admission(admission)
+    , m_throttle(throttle)
     , m_reader(std::min(settings.maxFrameSize, Wire::helloMaxFrameSize)) {}
 
 ClientConnection::~ClientConnection() = default;
@@ -90,7 +93,7 @@ void ClientConnection::start() {
 }
 
 void ClientConnection::restartIdleTimer() {
-    m_idleTimer->start((m_signedIn ? m_settings.idleTimeoutSecs : m_settings.frameTimeoutSecs) * 1000);
+    m_idleTimer->start((m_signedIn ? m_settings.idleTimeoutSecs : m_settings.helloTimeoutSecs) * 1000);
 }
 
 void ClientConnection::readFrames() {
@@ -117,7 +120,7 @@ void ClientConnection::readFrames() {
 void ClientConnection::handle(QCborMap &message) {
     const QString type = message.value(typeKey).toString();
     if (type == QLatin1StringView("hello"))
-        signIn(message);
+        receiveHello(message);
     else if (type != QLatin1StringView("call"))
         closeWith("error", tr("Tipo de mensagem desconhecido."), QStringLiteral("unknown message"));
     else if (!m_signedIn)
@@ -149,6 +152,37 @@ void ClientConnection::answerCall(QCborMap &call) {
         });
 }
 
+// The connection reads nothing more while the hello waits its turn; the throttle bounds the wait, so
+// the hello time-out no longer runs.
+void ClientConnection::receiveHello(const QCborMap &hello) {
+    if (m_signedIn) {
+        closeWith("error", tr("A conexão já se identificou."), QStringLiteral("second hello"));
+        return;
+    }
+    m_admission.heard(m_id);
+    const SignInThrottle::Duration wait = m_throttle.turn(m_socket->peerAddress());
+    if (wait == SignInThrottle::Duration::zero()) {
+        signIn(hello);
+        return;
+    }
+    if (!m_throttle.withinPatience(wait)) {
+        const auto seconds = std::chrono::ceil<std::chrono::seconds>(wait).count();
+        closeWith("refused",
+                  tr("Senha errada repetidas vezes a partir deste computador; tente de novo em %1 segundos.")
+                      .arg(seconds),
+                  QStringLiteral("sign-in throttled for %1 s").arg(seconds));
+        return;
+    }
+    qCInfo(lcServer).noquote()
+        << QStringLiteral("conn=%1 sign-in delayed %2 ms after wrong passwords").arg(m_id).arg(wait.count());
+    m_busy = true;
+    m_idleTimer->stop();
+    QTimer::singleShot(wait, this, [this, hello] {
+        if (!m_closing)
+            signIn(hello);
+    });
+}
+
 void ClientConnection::signIn(const QCborMap &hello) {
     if (m_signedIn) {
         closeWith("error", tr("A conexão já se identificou."), QStringLiteral("second hello"));
@@ -169,6 +203,15 @@ void ClientConnection::signIn(const QCborMap &hello) {
                   QStringLiteral("protocol version"));
         return;
     }
+    const std::optional<qint64> clientMaxFrameSize = Wire::announcedMaxFrameSize(hello);
+    if (!clientMaxFrameSize) {
+        closeWith("refused",
+                  tr("A saudação precisa de um limite de quadro inteiro de pelo menos %1 bytes.")
+                      .arg(Wire::minAnnouncedFrameSize),
+                  QStringLiteral("frame limit"));
+        return;
+    }
+    m_clientMaxFrameSize = *clientMaxFrameSize;
     const QString operatorCode = hello.value(QLatin1StringView("operator")).toString();
     const QString password = hello.value(QLatin1StringView("password")).toString();
     borrowSession(
@@ -203,7 +246,14 @@ void ClientConnection::signedIn(const QString &operatorCode, bool accepted, bool
         return;
     }
     if (!accepted) {
+        m_throttle.failed(m_socket->peerAddress());
         closeWith("refused", tr("Operador ou senha inválidos."), QStringLiteral("sign-in refused"));
+        return;
+    }
+    m_throttle.succeeded(m_socket->peerAddress());
+    if (!m_admission.signIn(m_id)) {
+        closeWith("refused", tr("O servidor de aplicação está no limite de conexões."),
+                  QStringLiteral("connection limit"));
         return;
     }
     m_signedIn = true;
@@ -270,9 +320,29 @@ void ClientConnection::resumeReading() {
 // its side after a call makes the socket close as soon as the end of its input is read, and what the
 // system already holds is still delivered.
 qint64 ClientConnection::send(const QCborMap &message) {
-    const qint64 bytes = m_socket->write(Wire::encodeFrame(message));
+    const qint64 bytes = m_socket->write(encodeForClient(message));
     m_socket->flush();
     return bytes;
+}
+
+// An answer the client could not read, or that the length of a frame cannot announce, becomes a
+// failure of its call: the client is told to ask for less and its connection goes on.
+QByteArray ClientConnection::encodeForClient(const QCborMap &message) const {
+    try {
+        return Wire::encodeFrame(message, m_clientMaxFrameSize);
+    } catch (const Wire::FrameTooLarge &e) {
+        qCWarning(lcServer).noquote()
+            << QStringLiteral("conn=%1 answer of %2 bytes not sent: over the limit of %3 bytes")
+                   .arg(m_id)
+                   .arg(e.size())
+                   .arg(e.limit());
+        return Wire::encodeFrame(failureAnswer(
+            message.value(QLatin1StringView("id")).toInteger(),
+            tr("A resposta do servidor de aplicação (%1 bytes) excede o limite de %2 bytes desta "
+               "conexão; restrinja o filtro e tente de novo.")
+                .arg(e.size())
+                .arg(e.limit())));
+    }
 }
 
 void ClientConnection::closeWith(const char *type, const QString &message, const QString &reason) {
@@ -312,6 +382,7 @@ void ClientConnection::finish() {
         m_frameTimer->stop();
         m_waitTimer->stop();
     }
+    m_admission.leave(m_id);
     qCInfo(lcServer).noquote() << QStringLiteral("conn=%1 closed").arg(m_id);
     emit finished();
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "appserver/server/admission.h"
 #include "appserver/server/serversettings.h"
 #include "appserver/server/sessionpool.h"
+#include "appserver/server/signinthrottle.h"
 #include "framework/net/wire.h"
 
 #include <QObject>
@@ -20,7 +22,8 @@ class ClientConnection : public QObject {
     Q_OBJECT
 
 public:
-    ClientConnection(qintptr descriptor, int id, const ServerSettings &settings, SessionPool &sessions);
+    ClientConnection(qintptr descriptor, int id, const ServerSettings &settings, SessionPool &sessions,
+                     Admission &admission, SignInThrottle &throttle);
     ~ClientConnection() override;
 
 public slots:
@@ -35,6 +38,8 @@ private:
     // A call's message is emptied once it is handed to a session.
     void handle(QCborMap &message);
     void answerCall(QCborMap &call);
+    // Waits the turn the throttle gives the client's address, then signs it in.
+    void receiveHello(const QCborMap &hello);
     void signIn(const QCborMap &hello);
     void signedIn(const QString &operatorCode, bool accepted, bool databaseReached);
     // Runs `work` on a database session; `waitedTooLong` runs instead when no session frees in time.
@@ -45,6 +50,7 @@ private:
     void resumeReading();
     // Returns the bytes of the frame sent.
     qint64 send(const QCborMap &message);
+    QByteArray encodeForClient(const QCborMap &message) const;
     void closeWith(const char *type, const QString &message, const QString &reason);
     void finish();
     void restartIdleTimer();
@@ -53,6 +59,8 @@ private:
     int m_id;
     ServerSettings m_settings;
     SessionPool &m_sessions;
+    Admission &m_admission;
+    SignInThrottle &m_throttle;
     std::shared_ptr<ReplyChannel> m_replies;
     QTcpSocket *m_socket = nullptr;
     Wire::FrameReader m_reader;
@@ -63,6 +71,8 @@ private:
     SessionPool::Ticket m_waiting = 0;
     std::function<void()> m_waitedTooLong;
     bool m_signedIn = false;
+    // The largest frame the client accepts, as its hello said.
+    qint64 m_clientMaxFrameSize = Wire::defaultMaxFrameSize;
     // From handing a frame to a session until its answer is written out.
     bool m_busy = false;
     bool m_answerOut = false;

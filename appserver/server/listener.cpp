@@ -3,31 +3,45 @@
 #include "appserver/server/connection.h"
 #include "appserver/server/serverlog.h"
 
-#include <QTcpSocket>
 #include <QThread>
 
 Listener::Listener(const ServerSettings &settings, const ServerBackend &backend, QObject *parent)
     : QTcpServer(parent)
     , m_settings(settings)
     , m_backend(backend)
-    , m_sessions(settings.dbSessions, backend) {}
+    , m_sessions(settings.dbSessions, backend)
+    , m_admission(settings.maxPending, settings.maxConnections)
+    , m_throttle({std::chrono::milliseconds(settings.signInDelayMs),
+                  std::chrono::milliseconds(settings.signInMaxDelayMs),
+                  std::chrono::seconds(settings.signInForgetSecs)}) {}
 
 Listener::~Listener() {
     shutDown();
 }
 
+// A burst of connections waits in the system's queue until accepted: a short queue would turn away a
+// client that connects during a flood of sockets, and it would try again only a second later.
 bool Listener::start() {
+    setListenBacklogSize(1024);
     return listen(m_settings.address, m_settings.port);
 }
 
+// Every connection is taken in; the limit on signed-in connections is applied at the sign-in, and a
+// full lobby of connections that have not signed in drops its oldest.
 void Listener::incomingConnection(qintptr descriptor) {
-    if (m_threads.size() >= m_settings.maxConnections) {
-        refuse(descriptor);
-        return;
-    }
     auto *thread = new QThread;
-    auto *connection = new ClientConnection(descriptor, m_nextId++, m_settings, m_sessions);
+    const int id = m_nextId++;
+    auto *connection = new ClientConnection(descriptor, id, m_settings, m_sessions, m_admission, m_throttle);
     connection->moveToThread(thread);
+    const std::optional<int> dropped = m_admission.arrive(id, [connection] {
+        QMetaObject::invokeMethod(connection, &ClientConnection::shutDown, Qt::QueuedConnection);
+    });
+    if (dropped)
+        qCWarning(lcServer).noquote()
+            << QStringLiteral("conn=%1 dropped: %2 connections not signed in yet, conn=%3 is newer")
+                   .arg(*dropped)
+                   .arg(m_settings.maxPending)
+                   .arg(id);
     connect(thread, &QThread::started, connection, &ClientConnection::start);
     connect(this, &Listener::stopping, connection, &ClientConnection::shutDown);
     connect(connection, &ClientConnection::finished, thread, &QThread::quit, Qt::DirectConnection);
@@ -38,19 +52,6 @@ void Listener::incomingConnection(qintptr descriptor) {
     });
     m_threads.append(thread);
     thread->start();
-}
-
-void Listener::refuse(qintptr descriptor) {
-    QTcpSocket socket;
-    socket.setSocketDescriptor(descriptor);
-    QCborMap notice;
-    notice.insert(QLatin1StringView("type"), QLatin1StringView("refused"));
-    notice.insert(QLatin1StringView("message"), tr("O servidor de aplicação está no limite de conexões."));
-    socket.write(Wire::encodeFrame(notice));
-    socket.waitForBytesWritten(1000);
-    socket.disconnectFromHost();
-    qCWarning(lcServer).noquote()
-        << QStringLiteral("connection refused: limit of %1 reached").arg(m_settings.maxConnections);
 }
 
 void Listener::shutDown() {

@@ -1,15 +1,18 @@
 #pragma once
 
+#include "appserver/server/admission.h"
 #include "appserver/server/backend.h"
 #include "appserver/server/serversettings.h"
 #include "appserver/server/sessionpool.h"
+#include "appserver/server/signinthrottle.h"
 
 #include <QTcpServer>
 
 class QThread;
 
 // Accepts clients and gives each connection its own thread; their calls share the database sessions of
-// the pool.
+// the pool. Connections that have not signed in yet are admitted apart from the signed-in ones (see
+// Admission).
 class Listener : public QTcpServer {
     Q_OBJECT
 
@@ -30,11 +33,11 @@ protected:
     void incomingConnection(qintptr descriptor) override;
 
 private:
-    void refuse(qintptr descriptor);
-
     ServerSettings m_settings;
     ServerBackend m_backend;
     SessionPool m_sessions;
+    Admission m_admission;
+    SignInThrottle m_throttle;
     int m_nextId = 1;
     QList<QThread *> m_threads;
 };

@@ -17,8 +17,14 @@ const Option options[] = {
     {"demo-size", "Instalments of demo data put into an empty database with --demo (default 3000)."},
     {"max-frame-size", "Largest frame accepted, in bytes (default 268435456)."},
     {"idle-timeout", "Seconds a connection may stay silent before it is closed (default 1800)."},
-    {"frame-timeout", "Seconds allowed to finish a frame once it has begun, and to say hello (default 30)."},
-    {"max-connections", "Connections served at once (default 200)."},
+    {"frame-timeout", "Seconds allowed to finish a frame once it has begun (default 30)."},
+    {"max-connections", "Signed-in connections served at once (default 200)."},
+    {"max-pending", "Connections not signed in yet; the oldest makes room for a newer one (default 32)."},
+    {"hello-timeout", "Seconds a new connection has to send its hello (default 10)."},
+    {"signin-delay",
+     "Milliseconds a wrong password delays the next sign-in from its address (default 1000)."},
+    {"signin-max-delay", "Longest such delay in milliseconds, reached by doubling (default 30000)."},
+    {"signin-forget", "Seconds without a wrong password after which an address is forgotten (default 900)."},
     {"db-sessions", "Database sessions shared by the calls of all connections (default 8)."},
     {"db-wait", "Seconds a call waits for a free database session before it fails (default 60)."},
     {"password-iterations", "PBKDF2 iterations of new and upgraded password hashes (default 600000)."},
@@ -100,6 +106,16 @@ ServerSettings parseSettings(const QStringList &arguments) {
         settings.dbSessions = int(number("db-sessions", 1, 1000));
     if (has("db-wait"))
         settings.dbWaitSecs = int(number("db-wait", 1, 3600));
+    if (has("max-pending"))
+        settings.maxPending = int(number("max-pending", 1, 100000));
+    if (has("hello-timeout"))
+        settings.helloTimeoutSecs = int(number("hello-timeout", 1, 3600));
+    if (has("signin-delay"))
+        settings.signInDelayMs = int(number("signin-delay", 0, 3600 * 1000));
+    if (has("signin-max-delay"))
+        settings.signInMaxDelayMs = int(number("signin-max-delay", 0, 3600 * 1000));
+    if (has("signin-forget"))
+        settings.signInForgetSecs = int(number("signin-forget", 1, 7 * 24 * 3600));
     if (has("password-iterations"))
         settings.passwordIterations = int(number("password-iterations", 1000, 10000000));
     return settings;

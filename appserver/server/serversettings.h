@@ -22,6 +22,15 @@ struct ServerSettings {
     // Database sessions the calls of all connections share, and how long a call waits for one.
     int dbSessions = 8;
     int dbWaitSecs = 60;
+    // Connections that have not signed in yet, held apart from the signed-in ones, and how long each
+    // may take to say hello.
+    int maxPending = 32;
+    int helloTimeoutSecs = 10;
+    // Wrong passwords from one address delay its next sign-in: the first delay, doubled per further
+    // failure up to the longest; the address is forgotten after a quiet spell.
+    int signInDelayMs = 1000;
+    int signInMaxDelayMs = 30000;
+    int signInForgetSecs = 900;
     int passwordIterations = recommendedPasswordIterations;
     // Words after the options: an administration command to run instead of serving (empty to serve).
     QStringList command;

@@ -103,7 +103,11 @@ void TNetConnection::dropOnFailure(const QString &message) {
 
 QCborMap TNetConnection::exchange(const QCborMap &request, int timeoutMs) {
     const QDeadlineTimer deadline(timeoutMs);
-    m_socket->write(Wire::encodeFrame(request));
+    try {
+        m_socket->write(Wire::encodeFrame(request));
+    } catch (const Wire::FrameTooLarge &e) {
+        dropOnFailure(tr("A chamada é grande demais para o protocolo: %1.").arg(e.message()));
+    }
     while (m_socket->bytesToWrite() > 0) {
         if (!m_socket->waitForBytesWritten(int(deadline.remainingTime())))
             dropOnFailure(transportFailure(deadline));
@@ -136,7 +140,7 @@ void TNetConnection::open() {
     close();
     emit BeforeConnect();
     m_socket = std::make_unique<QTcpSocket>();
-    m_reader = Wire::FrameReader();
+    m_reader = Wire::FrameReader(m_maxFrameSize);
     m_socket->connectToHost(m_host, m_port);
     if (!m_socket->waitForConnected(m_connectTimeout)) {
         dropOnFailure(tr("Não foi possível conectar ao servidor de aplicação em %1:%2: %3.")
@@ -153,6 +157,7 @@ void TNetConnection::open() {
     hello.insert(QLatin1StringView("version"), Wire::protocolVersion);
     hello.insert(QLatin1StringView("operator"), credentials.operatorCode);
     hello.insert(QLatin1StringView("password"), credentials.password);
+    hello.insert(QLatin1StringView(Wire::maxFrameSizeKey), m_maxFrameSize);
     const QCborMap answer = exchange(hello, m_connectTimeout);
     const QString type = text(answer, QLatin1StringView("type"));
     if (type == QLatin1StringView("welcome"))

@@ -77,6 +77,11 @@ public:
     int callTimeout() const { return m_callTimeout; }
     void setCallTimeout(int ms) { m_callTimeout = ms; }
 
+    // The largest answer this connection accepts, in bytes; the hello tells the server, which refuses a
+    // larger answer with a failure of its call. Takes effect at the next connect.
+    qint64 maxFrameSize() const { return m_maxFrameSize; }
+    void setMaxFrameSize(qint64 bytes) { m_maxFrameSize = bytes; }
+
     // Connecting emits BeforeConnect, opens the socket and signs in; throws NetError on failure.
     bool connected() const;
     void setConnected(bool on);
@@ -113,6 +118,7 @@ private:
     int m_connectTimeout = 10000;
     int m_callTimeout = 300000;
     qint64 m_nextCallId = 1;
+    qint64 m_maxFrameSize = Wire::defaultMaxFrameSize;
     std::unique_ptr<QTcpSocket> m_socket;
     Wire::FrameReader m_reader;
 };

@@ -2,10 +2,10 @@
 
 #include "framework/core/datapacket.h"
 
-#include <QBuffer>
 #include <QCborArray>
 #include <QCborStreamReader>
 #include <QCborStreamWriter>
+#include <QIODevice>
 #include <QtEndian>
 
 #include <algorithm>
@@ -101,17 +101,62 @@ void checkUniqueKeys(const QCborValue &value) {
     }
 }
 
+// Collects a frame's CBOR after room for its header and counts what goes past the limit without
+// keeping it.
+class FrameBuffer : public QIODevice {
+public:
+    explicit FrameBuffer(qint64 limit)
+        : m_limit(limit)
+        , m_frame(headerSize, Qt::Uninitialized) {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+    qint64 cborSize() const { return m_cborSize; }
+    QByteArray take() { return std::move(m_frame); }
+
+protected:
+    qint64 writeData(const char *data, qint64 size) override {
+        m_cborSize += size;
+        if (m_cborSize <= m_limit)
+            m_frame.append(data, size);
+        else if (!m_frame.isEmpty())
+            m_frame = QByteArray();
+        return size;
+    }
+    qint64 readData(char *, qint64) override { return -1; }
+
+private:
+    qint64 m_limit;
+    qint64 m_cborSize = 0;
+    QByteArray m_frame;
+};
+
 } // namespace
 
+FrameTooLarge::FrameTooLarge(qint64 size, qint64 limit)
+    : WireError(QStringLiteral("quadro de %1 bytes excede o limite de %2 bytes").arg(size).arg(limit))
+    , m_size(size)
+    , m_limit(limit) {}
+
 // The CBOR is written straight after the header, so a large message is not copied into a second frame.
-QByteArray encodeFrame(const QCborMap &message) {
-    QByteArray frame(headerSize, Qt::Uninitialized);
-    QBuffer buffer(&frame);
-    buffer.open(QIODevice::WriteOnly | QIODevice::Append);
+QByteArray encodeFrame(const QCborMap &message, qint64 maxFrameSize) {
+    const qint64 limit = std::min(maxFrameSize, maxEncodableFrameSize);
+    FrameBuffer buffer(limit);
     QCborStreamWriter writer(&buffer);
     message.toCborValue().toCbor(writer);
-    qToBigEndian(quint32(frame.size() - headerSize), frame.data());
+    if (buffer.cborSize() > limit)
+        throw FrameTooLarge(buffer.cborSize(), limit);
+    QByteArray frame = buffer.take();
+    qToBigEndian(quint32(buffer.cborSize()), frame.data());
     return frame;
+}
+
+std::optional<qint64> announcedMaxFrameSize(const QCborMap &hello) {
+    const QCborValue value = hello.value(QLatin1StringView(maxFrameSizeKey));
+    if (value.isUndefined())
+        return defaultMaxFrameSize;
+    if (!value.isInteger() || value.toInteger() < minAnnouncedFrameSize)
+        return std::nullopt;
+    return std::min(value.toInteger(), maxEncodableFrameSize);
 }
 
 std::optional<QCborMap> FrameReader::next() {

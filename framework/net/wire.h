@@ -15,6 +15,13 @@ constexpr int protocolVersion = 1;
 constexpr qint64 defaultMaxFrameSize = qint64(256) << 20;
 // Before the welcome a frame needs only a few hundred bytes: a stranger may not make the server buffer more.
 constexpr qint64 helloMaxFrameSize = qint64(64) << 10;
+// The largest frame the 4-byte length can announce.
+constexpr qint64 maxEncodableFrameSize = 0xFFFFFFFF;
+// The smallest limit a peer may announce for the frames it receives: a notice must still reach it.
+constexpr qint64 minAnnouncedFrameSize = 1024;
+// Hello key with the largest frame the client accepts; without it the server sends up to
+// defaultMaxFrameSize.
+inline constexpr char maxFrameSizeKey[] = "maxFrameSize";
 // CBOR items a frame may hold, and how deep its arrays, maps and tags may nest. Data packets carry
 // their values in byte strings, so real frames stay far below these; a frame of tiny items would
 // otherwise cost many times its size in memory.
@@ -32,8 +39,26 @@ public:
     QString message() const { return QString::fromStdString(what()); }
 };
 
-// A frame: 4-byte big-endian length of the CBOR that follows, then the CBOR.
-QByteArray encodeFrame(const QCborMap &message);
+// A message whose frame would exceed what its receiver accepts.
+class FrameTooLarge : public WireError {
+public:
+    FrameTooLarge(qint64 size, qint64 limit);
+    qint64 size() const { return m_size; }
+    qint64 limit() const { return m_limit; }
+
+private:
+    qint64 m_size;
+    qint64 m_limit;
+};
+
+// A frame: 4-byte big-endian length of the CBOR that follows, then the CBOR. Throws FrameTooLarge when
+// the CBOR exceeds maxFrameSize (never more than the length can announce); the buffer stops growing
+// once past the limit, so refusing a huge message does not cost its size in memory.
+QByteArray encodeFrame(const QCborMap &message, qint64 maxFrameSize = maxEncodableFrameSize);
+
+// The largest frame a hello says its client accepts: defaultMaxFrameSize when it says nothing, at most
+// maxEncodableFrameSize; nothing when the value is not an integer of at least minAnnouncedFrameSize.
+std::optional<qint64> announcedMaxFrameSize(const QCborMap &hello);
 
 // Collects received bytes and cuts them into frames.
 class FrameReader {

@@ -1,62 +1,14 @@
 #include "framework/net/netconnection.h"
 #include "framework/net/wire.h"
 #include "tests/appserver/server/inprocessserver.h"
+#include "tests/appserver/server/rawclient.h"
 
 #include <QCborArray>
 #include <QCborStreamWriter>
-#include <QTcpSocket>
 #include <QtEndian>
 #include <gtest/gtest.h>
-#include <sys/socket.h>
 
 namespace {
-
-// A client that speaks raw bytes, to send what TNetConnection never would.
-class RawClient {
-public:
-    explicit RawClient(quint16 port) {
-        m_socket.connectToHost(QHostAddress::LocalHost, port);
-        EXPECT_TRUE(m_socket.waitForConnected(5000));
-    }
-    void send(const QByteArray &bytes) {
-        m_socket.write(bytes);
-        m_socket.waitForBytesWritten(5000);
-    }
-    void send(const QCborMap &message) { send(Wire::encodeFrame(message)); }
-    void hello(const QString &password = QStringLiteral("segredo"), int version = Wire::protocolVersion) {
-        QCborMap hello;
-        hello.insert(QLatin1StringView("type"), QLatin1StringView("hello"));
-        hello.insert(QLatin1StringView("version"), version);
-        hello.insert(QLatin1StringView("operator"), QLatin1StringView("admin"));
-        hello.insert(QLatin1StringView("password"), password);
-        send(hello);
-    }
-    // The next frame from the server; an empty map when the connection ends first.
-    QCborMap receive() {
-        for (;;) {
-            m_reader.append(m_socket.readAll());
-            if (auto frame = m_reader.next())
-                return *frame;
-            if (!m_socket.waitForReadyRead(10000))
-                return {};
-        }
-    }
-    // Ends the sending side only, as a client does that has nothing more to say but awaits the answer.
-    void halfClose() {
-        m_socket.flush();
-        ::shutdown(int(m_socket.socketDescriptor()), SHUT_WR);
-    }
-    QString receiveType() { return receive().value(QLatin1StringView("type")).toString(); }
-    bool closedByServer() {
-        while (m_socket.state() == QAbstractSocket::ConnectedState && m_socket.waitForReadyRead(10000))
-            m_socket.readAll();
-        return m_socket.state() != QAbstractSocket::ConnectedState;
-    }
-
-private:
-    QTcpSocket m_socket;
-    Wire::FrameReader m_reader;
-};
 
 QByteArray lengthHeader(quint32 length) {
     QByteArray bytes(4, Qt::Uninitialized);

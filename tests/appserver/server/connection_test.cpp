@@ -1,5 +1,8 @@
+#include "framework/net/checkresult.h"
+#include "framework/net/netconnection.h"
 #include "framework/net/wire.h"
 #include "tests/appserver/server/inprocessserver.h"
+#include "tests/appserver/server/rawclient.h"
 
 #include <QCborArray>
 #include <QCborMap>
@@ -128,5 +131,34 @@ TEST(ClientConnection, ReadsTheNextCallOnlyOnceTheAnswerIsWrittenOut) {
         const QCborMap &answer = frames.at(id);
         ASSERT_EQ(answer.value(QLatin1StringView("type")).toString(), QStringLiteral("result"));
         ASSERT_EQ(answer.value(QLatin1StringView("id")).toInteger(), id);
+    }
+}
+
+TEST(ClientConnection, AnAnswerOverTheClientsFrameLimitFailsAndTheConnectionGoesOn) {
+    InProcessServer server;
+    const auto net = server.connection();
+    net->setMaxFrameSize(4096);
+    const QVariant tooLarge = net->call("Eco", {QString(8000, QLatin1Char('x'))});
+    ASSERT_TRUE(isServerFailure(tooLarge));
+    EXPECT_TRUE(serverFailureText(tooLarge).contains(QLatin1StringView("4096")))
+        << qPrintable(serverFailureText(tooLarge));
+    EXPECT_EQ(net->call("Eco", {QString(2000, QLatin1Char('x'))}).toList().size(), 1);
+    EXPECT_TRUE(net->connected());
+}
+
+TEST(ClientConnection, AHelloMustAnnounceAUsableFrameLimit) {
+    InProcessServer server;
+    for (const QCborValue &limit :
+         {QCborValue(QStringLiteral("4096")), QCborValue(100), QCborValue(4096.5)}) {
+        QCborMap hello;
+        hello.insert(QLatin1StringView("type"), QLatin1StringView("hello"));
+        hello.insert(QLatin1StringView("version"), Wire::protocolVersion);
+        hello.insert(QLatin1StringView("operator"), QLatin1StringView("admin"));
+        hello.insert(QLatin1StringView("password"), QLatin1StringView("segredo"));
+        hello.insert(QLatin1StringView(Wire::maxFrameSizeKey), limit);
+        RawClient client(server.port());
+        client.send(hello);
+        EXPECT_EQ(client.receiveType(), QStringLiteral("refused"));
+        EXPECT_TRUE(client.closedByServer());
     }
 }

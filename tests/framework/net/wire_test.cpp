@@ -64,6 +64,28 @@ bool accepted(const QByteArray &cbor) {
 
 } // namespace
 
+TEST(FrameWriter, RefusesAFrameOverTheReceiversLimitAndTheLengthsReach) {
+    const QCborMap small = message(QString(300, QLatin1Char('x')));
+    const QByteArray frame = Wire::encodeFrame(small);
+    const qint64 size = frame.size() - 4;
+    EXPECT_EQ(Wire::encodeFrame(small, size), frame) << "a frame of exactly the limit goes";
+    try {
+        Wire::encodeFrame(small, size - 1);
+        FAIL() << "a frame over the limit was encoded";
+    } catch (const Wire::FrameTooLarge &e) {
+        EXPECT_EQ(e.size(), size);
+        EXPECT_EQ(e.limit(), size - 1);
+    }
+}
+
+TEST(FrameWriter, AHelloAnnouncesTheLimitOfItsClient) {
+    QCborMap hello = message(QStringLiteral("hello"));
+    EXPECT_EQ(Wire::announcedMaxFrameSize(hello), Wire::defaultMaxFrameSize);
+    hello.insert(QLatin1StringView(Wire::maxFrameSizeKey), qint64(1) << 40);
+    EXPECT_EQ(Wire::announcedMaxFrameSize(hello), Wire::maxEncodableFrameSize)
+        << "no frame can announce more than its 4-byte length holds";
+}
+
 TEST(FrameReader, ReassemblesFramesFromAnyChunking) {
     const QByteArray stream = Wire::encodeFrame(message(QStringLiteral("hello"))) +
                               Wire::encodeFrame(message(QStringLiteral("call")));
