@@ -55,17 +55,23 @@ private:
         QSqlQuery query = selectRun(
             m_db,
             batch.with + QStringLiteral("SELECT ") + keyColumns +
-                QStringLiteral(", F.CDEMPRESA, C.CDFILILANC, C.CDTPCTPAGAR, N.CDFORNECED, S.NMRAZSOCFORN,"
-                               " S.CDCONTFORN, N.NRNOTAFISC, N.CDSERIEENTR, N.DTENTRSAID, C.VRATUAPAG,"
-                               " C.NRLANCTBDOC, C.IDSTATPAG, EXISTS (SELECT 1 FROM LANCCONTABIL L"
-                               " WHERE L.CDFILIAL = C.CDFILIAL AND L.NRLANCTONF = C.NRLANCTONF"
-                               " AND L.NRSEQVENPAG = C.NRSEQVENPAG AND L.NRPARCELAPAG = C.NRPARCELAPAG"
-                               " AND (L.DTLANCCTB < ? OR L.DTLANCCTB > ?)) FROM K CROSS JOIN CONTAPAGAR C"
+                QStringLiteral(
+                    ", F.CDEMPRESA, C.CDFILILANC, C.CDTPCTPAGAR, N.CDFORNECED, S.NMRAZSOCFORN,"
+                    " S.CDCONTFORN, N.NRNOTAFISC, N.CDSERIEENTR, N.DTENTRSAID, C.VRATUAPAG,"
+                    " C.NRLANCTBDOC, C.IDSTATPAG, EXISTS (SELECT 1 FROM LANCCONTABIL L"
+                    " WHERE L.CDFILIAL = C.CDFILIAL AND L.NRLANCTONF = C.NRLANCTONF"
+                    " AND L.NRSEQVENPAG = C.NRSEQVENPAG AND L.NRPARCELAPAG = C.NRPARCELAPAG"
+                    " AND (L.DTLANCCTB < ? OR L.DTLANCCTB > ?)), (SELECT COALESCE(SUM(L.VRLANCCTB), 0)"
+                    " FROM LANCCONTABIL L WHERE L.CDFILIAL = C.CDFILIAL AND L.NRLANCTONF = C.NRLANCTONF"
+                    " AND L.NRSEQVENPAG = C.NRSEQVENPAG AND L.NRPARCELAPAG = C.NRPARCELAPAG"
+                    " AND L.IDDEBCRED = 'D'), ") +
+                numberTaken(QStringLiteral("C.NRLANCTBDOC"), QStringLiteral("0")) +
+                QStringLiteral(" FROM K CROSS JOIN CONTAPAGAR C"
                                " JOIN NOTAFISCAL N ON N.CDFILIAL = C.CDFILIAL AND N.NRLANCTONF = C.NRLANCTONF"
                                " JOIN FORNECEDOR S ON S.CDFORNECED = N.CDFORNECED"
                                " JOIN FILIAL F ON F.CDFILIAL = C.CDFILIAL WHERE") +
                 KeyBatch::matches(QStringLiteral("C")),
-            batch.values + QVariantList{m_period.first, m_period.second});
+            batch.values + QVariantList{m_period.first, m_period.second, m_company});
         QHash<InstalmentKey, Instalment> found;
         found.reserve(batch.keys.size());
         while (nextRow(query)) {
@@ -86,6 +92,8 @@ private:
             instalment.previousNumber = query.value(14).toString();
             instalment.cancelled = query.value(15).toString() == QLatin1String("C");
             instalment.postedOutsidePeriod = query.value(16).toBool();
+            instalment.debitsBefore = query.value(17).toLongLong();
+            instalment.previousNumberTaken = query.value(18).toBool();
         }
         return found;
     }
@@ -93,14 +101,24 @@ private:
     // The rows of `table` (alias C) of the batch's instalments: their key, then `columns`, in key order
     // and then `order`.
     QSqlQuery readRowsOf(const KeyBatch &batch, const QString &table, const QString &columns,
-                         const QString &order) {
+                         const QString &order, const QVariantList &more = {}) {
         return selectRun(
             m_db,
             batch.with +
                 QStringLiteral("SELECT %1, %2 FROM K CROSS JOIN %3 C WHERE").arg(keyColumns, columns, table) +
                 KeyBatch::matches(QStringLiteral("C")) +
                 QStringLiteral(" ORDER BY %1, %2").arg(keyColumns, order),
-            batch.values);
+            batch.values + more);
+    }
+
+    // Whether a posting of another origin (not this row's instalment with adjustment `adjustment`, 0 for
+    // its own posting) uses the number in `column`: the run must then give the posting a new number.
+    static QString numberTaken(const QString &column, const QString &adjustment) {
+        return QStringLiteral("%1 IS NOT NULL AND EXISTS (SELECT 1 FROM LANCCONTABIL L WHERE L.CDEMPRESA = ?"
+                              " AND L.NRLANCCTB = %1 AND NOT (L.CDFILIAL = C.CDFILIAL"
+                              " AND L.NRLANCTONF = C.NRLANCTONF AND L.NRSEQVENPAG = C.NRSEQVENPAG"
+                              " AND L.NRPARCELAPAG = C.NRPARCELAPAG AND COALESCE(L.NRSEQAJUPAG, 0) = %2))")
+            .arg(column, adjustment);
     }
 
     // An adjustment numbered 0 (kept from before the schema refused it) would pass for the instalment's
@@ -109,8 +127,9 @@ private:
         QSqlQuery query =
             readRowsOf(batch, QStringLiteral("AJCTPAGAR"),
                        QStringLiteral("C.NRSEQAJUPAG, C.DTAJUSTEPAG, C.CDAJUCTPAG, C.DSAJUSTEPAG,"
-                                      " C.VRAJUSTEPAG, C.NRLCTBAJPAG"),
-                       QStringLiteral("C.NRSEQAJUPAG"));
+                                      " C.VRAJUSTEPAG, C.NRLCTBAJPAG, ") +
+                           numberTaken(QStringLiteral("C.NRLCTBAJPAG"), QStringLiteral("C.NRSEQAJUPAG")),
+                       QStringLiteral("C.NRSEQAJUPAG"), {m_company});
         while (nextRow(query)) {
             const InstalmentKey key = rowKey(query);
             const int sequence = query.value(4).toInt();
@@ -124,7 +143,8 @@ private:
                                                  shared(query.value(6)),
                                                  shared(query.value(7)),
                                                  query.value(8).toLongLong(),
-                                                 query.value(9).toString()};
+                                                 query.value(9).toString(),
+                                                 query.value(10).toBool()};
         }
     }
 
@@ -178,7 +198,7 @@ private:
 void lockInstalments(QSqlDatabase &db, RunTransaction &transaction, const QList<InstalmentKey> &keys) {
     if (!isPostgres(db))
         return;
-    for (const KeyBatch &batch : keyBatches(keys)) {
+    for (const KeyBatch &batch : keyBatches(db, keys)) {
         transaction.limitLockWait();
         QSqlQuery lock = selectRun(
             db,
@@ -195,7 +215,7 @@ QList<Instalment> readInstalments(QSqlDatabase &db, const QList<InstalmentKey> &
     InstalmentReader reader(db, ledger);
     QList<Instalment> instalments;
     instalments.reserve(keys.size());
-    for (const KeyBatch &batch : keyBatches(keys))
+    for (const KeyBatch &batch : keyBatches(db, keys))
         reader.read(batch, instalments);
     return instalments;
 }
@@ -207,7 +227,7 @@ qint64 countLines(QSqlDatabase &db, const QList<InstalmentKey> &keys) {
         QStringLiteral(" JOIN AJCTPAGAR A ON A.CDFILIAL = C.CDFILIAL AND A.NRLANCTONF = C.NRLANCTONF"
                        " AND A.NRSEQVENPAG = C.NRSEQVENPAG AND A.NRPARCELAPAG = C.NRPARCELAPAG");
     qint64 postings = 0;
-    for (const KeyBatch &batch : keyBatches(keys)) {
+    for (const KeyBatch &batch : keyBatches(db, keys)) {
         QSqlQuery query =
             selectRun(db,
                       batch.with + QStringLiteral("SELECT (SELECT COUNT(*)") + live.arg(QString()) +

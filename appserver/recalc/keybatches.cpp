@@ -1,19 +1,20 @@
 #include "appserver/recalc/keybatches.h"
+#include "appserver/recalc/boundrows.h"
 
 namespace {
 
-constexpr qsizetype keysPerBatch = 32;
+constexpr qsizetype keysPerBatch = 2000;
 
-KeyBatch batchOf(const QList<InstalmentKey> &keys) {
-    KeyBatch batch;
-    batch.with = QStringLiteral("WITH K (CDFILIAL, NRLANCTONF, NRSEQVENPAG, NRPARCELAPAG) AS (VALUES ") +
-                 QStringList(keys.size(), QStringLiteral("(?, ?, ?, ?)")).join(QStringLiteral(", ")) +
-                 QStringLiteral(") ");
-    batch.values.reserve(keys.size() * 4);
+const QStringList keyColumns = {QStringLiteral("CDFILIAL"), QStringLiteral("NRLANCTONF"),
+                                QStringLiteral("NRSEQVENPAG"), QStringLiteral("NRPARCELAPAG")};
+
+KeyBatch batchOf(const QSqlDatabase &db, const QList<InstalmentKey> &keys) {
+    QList<QVariantList> rows;
+    rows.reserve(keys.size());
     for (const InstalmentKey &key : keys)
-        batch.values += key.values();
-    batch.keys = keys;
-    return batch;
+        rows << key.values();
+    const BoundRows bound = boundRows(db, QStringLiteral("K"), keyColumns, rows);
+    return {QStringLiteral("WITH ") + bound.definition + u' ', bound.values, keys};
 }
 
 } // namespace
@@ -24,9 +25,15 @@ QString KeyBatch::matches(const QString &alias) {
         .arg(alias);
 }
 
-QList<KeyBatch> keyBatches(const QList<InstalmentKey> &keys) {
+QString KeyBatch::among(const QString &alias) {
+    return QStringLiteral(" (%1.CDFILIAL, %1.NRLANCTONF, %1.NRSEQVENPAG, %1.NRPARCELAPAG) IN (SELECT"
+                          " CDFILIAL, NRLANCTONF, NRSEQVENPAG, NRPARCELAPAG FROM K) ")
+        .arg(alias);
+}
+
+QList<KeyBatch> keyBatches(const QSqlDatabase &db, const QList<InstalmentKey> &keys) {
     QList<KeyBatch> batches;
     for (qsizetype first = 0; first < keys.size(); first += keysPerBatch)
-        batches << batchOf(keys.mid(first, keysPerBatch));
+        batches << batchOf(db, keys.mid(first, keysPerBatch));
     return batches;
 }

@@ -38,7 +38,8 @@ struct Adjustment {
     QString type;
     QString description;
     qint64 cents = 0;
-    QString previousNumber; // NRLCTBAJPAG before the run
+    QString previousNumber;           // NRLCTBAJPAG before the run
+    bool previousNumberTaken = false; // a posting of another origin uses previousNumber
 };
 
 // One apportionment rule: a share of the instalment for a branch and cost centre, in hundredths of
@@ -73,7 +74,7 @@ struct Posting {
     qint64 day = 0;
     QString history;
     QString historyText;
-    QString previousNumber;
+    QString previousNumber; // the number to keep, empty when it had none or another origin uses it
     QList<PostingLine> lines;
 
     bool isAdjustment() const { return adjustmentSequence != 0; }
@@ -94,8 +95,10 @@ struct Instalment {
     QString document; // NRNOTAFISC
     QString series;   // CDSERIEENTR
     qint64 entryDay = 0;
-    qint64 cents = 0;       // VRATUAPAG
-    QString previousNumber; // NRLANCTBDOC before the run
+    qint64 cents = 0;                 // VRATUAPAG
+    QString previousNumber;           // NRLANCTBDOC before the run
+    bool previousNumberTaken = false; // a posting of another origin uses previousNumber
+    qint64 debitsBefore = 0;          // total debits of its stored postings, in cents
     QList<Adjustment> adjustments;
     QList<ApportionRule> rules;
     bool cancelled = false;           // IDSTATPAG "C": not an expense, nothing of it is posted

@@ -8,7 +8,8 @@
 
 // Posting numbers of a company: twelve digits from its counter in NUMLANCCTB, which the run holds
 // locked until it ends. A recalculated posting keeps the number it had (NRLANCTBDOC, NRLCTBAJPAG)
-// unless a posting of another origin uses it, so recalculating twice gives the same postings.
+// unless a posting of another origin uses it (the reader leaves such a posting without a previous
+// number), so recalculating twice gives the same postings.
 class PostingNumbers {
 public:
     PostingNumbers(QSqlDatabase &db, const QString &company);
@@ -20,8 +21,6 @@ private:
     // The counter's next number that neither this run nor a posting above the counter has taken.
     QString next();
 
-    QSqlDatabase &m_db;
-    QString m_company;
     qint64 m_last = 0;
     QSet<QString> m_usedAbove;
     QSet<QString> m_taken;

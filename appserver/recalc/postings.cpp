@@ -75,7 +75,8 @@ Posting PostingBuilder::makePosting(const Instalment &instalment, const Adjustme
     const LineSource supplier{instalment.supplierAccount, ErrorCode::NoSupplierAccount};
     if (!adjustment) {
         posting.day = instalment.entryDay;
-        posting.previousNumber = instalment.previousNumber;
+        if (!instalment.previousNumberTaken)
+            posting.previousNumber = instalment.previousNumber;
         const bool known = m_ledger.accountTypes.contains(instalment.accountType);
         const AccountType type = m_ledger.accountTypes.value(instalment.accountType);
         addLines(posting, instalment.cents, {type.expenseAccount, ErrorCode::NoExpenseAccount}, supplier);
@@ -87,7 +88,8 @@ Posting PostingBuilder::makePosting(const Instalment &instalment, const Adjustme
     }
     posting.adjustmentSequence = adjustment->sequence;
     posting.day = adjustment->day;
-    posting.previousNumber = adjustment->previousNumber;
+    if (!adjustment->previousNumberTaken)
+        posting.previousNumber = adjustment->previousNumber;
     const bool known = m_ledger.adjustmentTypes.contains(adjustment->type);
     const AdjustmentType type = m_ledger.adjustmentTypes.value(adjustment->type);
     const LineSource own{type.account, ErrorCode::NoAdjustmentAccount};

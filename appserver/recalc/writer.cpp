@@ -1,31 +1,45 @@
 #include "appserver/recalc/writer.h"
 #include "appserver/recalc/batchinsert.h"
+#include "appserver/recalc/keybatches.h"
 #include "appserver/recalc/runsql.h"
-
-#include <span>
 
 namespace {
 
-const QString originWhere =
-    QStringLiteral(" WHERE CDFILIAL = ? AND NRLANCTONF = ? AND NRSEQVENPAG = ? AND NRPARCELAPAG = ?");
+// Statements over the instalments of a batch, K, each once for the whole batch.
 
-class PostingWriter {
+// Removes their earlier postings; the apportionment goes with them (ON DELETE CASCADE).
+const QString deleteEarlier =
+    QStringLiteral("DELETE FROM LANCCONTABIL WHERE") + KeyBatch::among(QStringLiteral("LANCCONTABIL"));
+
+// Marks them accounted under the number of their own new posting; a cancelled instalment has none
+// and is left not accounted.
+const QString markInstalments =
+    QStringLiteral("UPDATE CONTAPAGAR SET IDCTBLCTPAG = CASE WHEN IDSTATPAG = 'C' THEN 'N' ELSE 'S' END,"
+                   " NRLANCTBDOC = (SELECT MIN(L.NRLANCCTB) FROM LANCCONTABIL L"
+                   " WHERE L.CDFILIAL = CONTAPAGAR.CDFILIAL AND L.NRLANCTONF = CONTAPAGAR.NRLANCTONF"
+                   " AND L.NRSEQVENPAG = CONTAPAGAR.NRSEQVENPAG AND L.NRPARCELAPAG = CONTAPAGAR.NRPARCELAPAG"
+                   " AND L.NRSEQAJUPAG IS NULL) WHERE") +
+    KeyBatch::among(QStringLiteral("CONTAPAGAR"));
+
+// Gives each of their adjustments the number of its new posting (none for a cancelled instalment's).
+const QString markAdjustments =
+    QStringLiteral("UPDATE AJCTPAGAR SET NRLCTBAJPAG = (SELECT MIN(L.NRLANCCTB) FROM LANCCONTABIL L"
+                   " WHERE L.CDFILIAL = AJCTPAGAR.CDFILIAL AND L.NRLANCTONF = AJCTPAGAR.NRLANCTONF"
+                   " AND L.NRSEQVENPAG = AJCTPAGAR.NRSEQVENPAG AND L.NRPARCELAPAG = AJCTPAGAR.NRPARCELAPAG"
+                   " AND L.NRSEQAJUPAG = AJCTPAGAR.NRSEQAJUPAG) WHERE") +
+    KeyBatch::among(QStringLiteral("AJCTPAGAR"));
+
+void runOverBatches(QSqlDatabase &db, const QList<KeyBatch> &batches, const QString &statement) {
+    for (const KeyBatch &batch : batches)
+        selectRun(db, batch.with + statement, batch.values);
+}
+
+class PostingInserter {
 public:
-    PostingWriter(QSqlDatabase &db, const QString &company, const QString &operatorCode, qint64 now)
+    PostingInserter(QSqlDatabase &db, const QString &company, const QString &operatorCode, qint64 now)
         : m_company(company)
         , m_operator(operatorCode)
         , m_now(now)
-        , m_delete(prepareRun(db, QStringLiteral("DELETE FROM LANCCONTABIL") + originWhere +
-                                      QStringLiteral(" RETURNING IDDEBCRED, VRLANCCTB")))
-        , m_accounted(prepareRun(
-              db, QStringLiteral("UPDATE CONTAPAGAR SET IDCTBLCTPAG = 'S', NRLANCTBDOC = ?") + originWhere))
-        , m_adjustment(prepareRun(db, QStringLiteral("UPDATE AJCTPAGAR SET NRLCTBAJPAG = ?") + originWhere +
-                                          QStringLiteral(" AND NRSEQAJUPAG = ?")))
-        , m_unaccounted(
-              prepareRun(db, QStringLiteral("UPDATE CONTAPAGAR SET IDCTBLCTPAG = 'N', NRLANCTBDOC = NULL") +
-                                 originWhere))
-        , m_adjustmentsUnposted(
-              prepareRun(db, QStringLiteral("UPDATE AJCTPAGAR SET NRLCTBAJPAG = NULL") + originWhere))
         , m_lines(db, QStringLiteral("LANCCONTABIL"),
                   {"CDEMPRESA", "NRLANCCTB", "NRSEQCTB", "DTLANCCTB", "CDCONTCTBL", "IDDEBCRED", "VRLANCCTB",
                    "CDHISTPADR", "DSHISTCTB", "IDLANCCTBCOME", "CDLANCCTBCOME", "CDDOCUCONT", "CDFILIAL",
@@ -34,35 +48,6 @@ public:
                    {"CDEMPRESA", "NRLANCCTB", "NRSEQCTB", "NRSEQRAT", "CDFILIAL", "CDCENTCUST", "VRLANCCUST"},
                    &m_lines) {}
 
-    // Replaces the postings of one instalment by `postings` (its own first, then its adjustments'); a
-    // cancelled instalment has none and is left not accounted.
-    InstalmentChange replace(const Instalment &instalment, std::span<const Posting> postings) {
-        InstalmentChange change{instalment.key, instalment.previousNumber,
-                                postings.empty() ? QString() : postings.front().number, 0, 0};
-        execRun(m_delete, instalment.key.values());
-        while (nextRow(m_delete))
-            if (m_delete.value(0).toString() == QLatin1String("D"))
-                change.debitsBefore += m_delete.value(1).toLongLong();
-        m_delete.finish();
-        for (const Posting &posting : postings) {
-            insert(posting);
-            change.debitsAfter += posting.debits();
-            if (posting.isAdjustment())
-                execRun(m_adjustment, QVariantList{posting.number} + instalment.key.values() +
-                                          QVariantList{posting.adjustmentSequence});
-        }
-        if (postings.empty()) {
-            execRun(m_unaccounted, instalment.key.values());
-            execRun(m_adjustmentsUnposted, instalment.key.values());
-        } else {
-            execRun(m_accounted, QVariantList{change.numberAfter} + instalment.key.values());
-        }
-        return change;
-    }
-
-    void finish() { m_splits.flush(); }
-
-private:
     void insert(const Posting &posting) {
         const QString kind = posting.isAdjustment() ? QStringLiteral("A") : QStringLiteral("P");
         const QString reference = posting.reference();
@@ -84,26 +69,48 @@ private:
         }
     }
 
+    void finish() { m_splits.flush(); }
+
+private:
     QString m_company, m_operator;
     qint64 m_now;
-    QSqlQuery m_delete, m_accounted, m_adjustment, m_unaccounted, m_adjustmentsUnposted;
     BatchInsert m_lines, m_splits;
 };
+
+// What the run changed of each instalment: postings are grouped by instalment, in its order.
+QList<InstalmentChange> changesOf(const QList<Instalment> &instalments, const QList<Posting> &postings) {
+    QList<InstalmentChange> changes;
+    changes.reserve(instalments.size());
+    qsizetype next = 0;
+    for (const Instalment &instalment : instalments) {
+        InstalmentChange change{instalment.key, instalment.previousNumber, QString(), instalment.debitsBefore,
+                                0};
+        for (qsizetype i = 0; i < instalment.postingCount(); ++i, ++next) {
+            if (i == 0)
+                change.numberAfter = postings.at(next).number;
+            change.debitsAfter += postings.at(next).debits();
+        }
+        changes << change;
+    }
+    return changes;
+}
 
 } // namespace
 
 QList<InstalmentChange> writePostings(QSqlDatabase &db, const QString &company, const QString &operatorCode,
                                       const QList<Instalment> &instalments, const QList<Posting> &postings,
                                       qint64 now) {
-    PostingWriter writer(db, company, operatorCode, now);
-    QList<InstalmentChange> changes;
-    changes.reserve(instalments.size());
-    qsizetype first = 0;
-    for (const Instalment &instalment : instalments) {
-        const qsizetype count = instalment.postingCount();
-        changes << writer.replace(instalment, std::span<const Posting>(postings).subspan(first, count));
-        first += count;
-    }
-    writer.finish();
-    return changes;
+    QList<InstalmentKey> keys;
+    keys.reserve(instalments.size());
+    for (const Instalment &instalment : instalments)
+        keys << instalment.key;
+    const QList<KeyBatch> batches = keyBatches(db, keys);
+    runOverBatches(db, batches, deleteEarlier);
+    PostingInserter inserter(db, company, operatorCode, now);
+    for (const Posting &posting : postings)
+        inserter.insert(posting);
+    inserter.finish();
+    runOverBatches(db, batches, markInstalments);
+    runOverBatches(db, batches, markAdjustments);
+    return changesOf(instalments, postings);
 }
