@@ -140,14 +140,14 @@ void ClientConnection::answerCall(QCborMap &call) {
         return;
     }
     borrowSession(
-        [this, replies = m_replies, call = std::exchange(call, {}), operatorCode = m_operatorCode,
-         connectionId = m_id](DatabaseSession &session) mutable {
+        [this, call = std::exchange(call, {}), operatorCode = m_operatorCode,
+         connectionId = m_id](DatabaseSession &session) mutable -> std::function<void()> {
             const QCborMap answer = session.call(call, operatorCode, connectionId);
-            replies->post([this, answer] { answered(answer); });
+            return [this, answer] { answered(answer); };
         },
         [this, id = id.toInteger()] {
             answered(failureAnswer(id, tr("O servidor de aplicação está ocupado: nenhuma sessão de banco de "
-                                          "dados ficou livre em %1 segundos. Tente novamente em instantes.")
+                                          "dados ficou livre em %1 s. Tente novamente em instantes.")
                                            .arg(m_settings.dbWaitSecs)));
         });
 }
@@ -215,7 +215,8 @@ void ClientConnection::signIn(const QCborMap &hello) {
     const QString operatorCode = hello.value(QLatin1StringView("operator")).toString();
     const QString password = hello.value(QLatin1StringView("password")).toString();
     borrowSession(
-        [this, replies = m_replies, operatorCode, password, connectionId = m_id](DatabaseSession &session) {
+        [this, operatorCode, password,
+         connectionId = m_id](DatabaseSession &session) -> std::function<void()> {
             bool accepted = false;
             bool reached = true;
             try {
@@ -226,8 +227,7 @@ void ClientConnection::signIn(const QCborMap &hello) {
                                                      .arg(connectionId)
                                                      .arg(QString::fromUtf8(e.what()));
             }
-            replies->post(
-                [this, operatorCode, accepted, reached] { signedIn(operatorCode, accepted, reached); });
+            return [this, operatorCode, accepted, reached] { signedIn(operatorCode, accepted, reached); };
         },
         [this] {
             closeWith("refused",
@@ -267,12 +267,14 @@ void ClientConnection::signedIn(const QString &operatorCode, bool accepted, bool
 }
 
 // Until the session's answer is written out the connection reads nothing more (see pauseReading).
-void ClientConnection::borrowSession(SessionPool::Work work, std::function<void()> waitedTooLong) {
+void ClientConnection::borrowSession(SessionTask task, std::function<void()> waitedTooLong) {
     m_busy = true;
     m_idleTimer->stop();
     m_frameTimer->stop();
     pauseReading();
-    m_waiting = m_sessions.borrow(std::move(work));
+    m_waiting = m_sessions.borrow([replies = m_replies, task = std::move(task)](DatabaseSession &session) {
+        return SessionPool::Reply([replies, reply = task(session)] { replies->post(reply); });
+    });
     if (m_waiting == 0)
         return;
     m_waitedTooLong = std::move(waitedTooLong);

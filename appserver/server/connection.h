@@ -42,8 +42,10 @@ private:
     void receiveHello(const QCborMap &hello);
     void signIn(const QCborMap &hello);
     void signedIn(const QString &operatorCode, bool accepted, bool databaseReached);
-    // Runs `work` on a database session; `waitedTooLong` runs instead when no session frees in time.
-    void borrowSession(SessionPool::Work work, std::function<void()> waitedTooLong);
+    // Work on a database session, returning what then runs on the connection's thread.
+    using SessionTask = std::function<std::function<void()>(DatabaseSession &)>;
+    // Runs `task` on a database session; `waitedTooLong` runs instead when no session frees in time.
+    void borrowSession(SessionTask task, std::function<void()> waitedTooLong);
     void answered(const QCborMap &answer);
     void resumeOnceWritten();
     void pauseReading();

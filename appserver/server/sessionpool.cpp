@@ -66,7 +66,7 @@ void SessionPool::serve(Worker &worker, int id) {
             return;
         Work work = std::exchange(worker.work, {});
         lock.unlock();
-        work(session);
+        Reply reply = work(session);
         // What the work holds (a request, an answer) is freed outside the lock.
         work = {};
         lock.lock();
@@ -76,5 +76,9 @@ void SessionPool::serve(Worker &worker, int id) {
             worker.work = std::move(m_line.front().second);
             m_line.pop_front();
         }
+        lock.unlock();
+        reply();
+        reply = {};
+        lock.lock();
     }
 }

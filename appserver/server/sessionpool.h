@@ -19,7 +19,10 @@ class DatabaseSession;
 // session that ran work recently is preferred, so sessions open only as the load asks for them.
 class SessionPool {
 public:
-    using Work = std::function<void(DatabaseSession &)>;
+    // What runs once the session is back in the pool, such as handing the answer to its connection:
+    // a client that calls again at once then finds the session it just used free.
+    using Reply = std::function<void()>;
+    using Work = std::function<Reply(DatabaseSession &)>;
     // A place in line; 0 when the work went to a session at once.
     using Ticket = quint64;
 

@@ -53,7 +53,9 @@ ServerFixture::ServerFixture()
 
 ServerFixture::ServerFixture(Options options)
     : m_options(std::move(options)) {
-    if (m_options.usePostgres)
+    if (!m_options.databaseUrl.isEmpty())
+        m_databaseUrl = m_options.databaseUrl;
+    else if (m_options.usePostgres)
         createPostgresDatabase();
     else
         m_databaseUrl = QStringLiteral("sqlite:%1").arg(m_dir.filePath(QStringLiteral("pag.sqlite")));

@@ -19,6 +19,9 @@ public:
         bool usePostgres = false;
         QStringList extraArguments;
         bool demo = true;
+        // When set, the server serves this database as it stands (another fixture may serve it too),
+        // and the fixture neither creates nor drops it.
+        QString databaseUrl;
     };
 
     ServerFixture();

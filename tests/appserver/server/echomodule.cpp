@@ -25,6 +25,11 @@ QVariant EchoModule::call(const QString &method, CallArgs &args, CallContext &ct
         QThread::msleep(args.number(0));
         return true;
     }
+    if (is("Segura")) {
+        holding.release();
+        release.acquire();
+        return true;
+    }
     if (is("Operador"))
         return ctx.operatorCode;
     if (is("Falha"))
