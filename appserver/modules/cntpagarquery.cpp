@@ -1,13 +1,14 @@
 #include "appserver/modules/cntpagarquery.h"
 #include "appserver/db/database.h"
 #include "appserver/db/sqlutil.h"
-#include "appserver/modules/packetbuilder.h"
+#include "appserver/modules/selectpacket.h"
 #include "appserver/server/module.h"
 #include "server_contract/listargs.h"
 #include "server_contract/recconpag.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLocale>
 
 #include <cmath>
 
@@ -197,13 +198,21 @@ Filter buildFilter(bool postgres, const CntPagarCriteria &c, const QDate &today)
 
 } // namespace
 
-DataPacket fetchCntPagar(QSqlDatabase &db, const CntPagarCriteria &criteria, const QDate &today) {
+// One row past the limit is read, so that a fetch of exactly the limit passes.
+DataPacket fetchCntPagar(QSqlDatabase &db, const CntPagarCriteria &criteria, int maxRows,
+                         const QDate &today) {
     const Filter filter = buildFilter(isPostgres(db), criteria, today);
-    QSqlQuery query =
-        runSql(db,
-               selectCntPagar + filter.sql() +
-                   QStringLiteral(" ORDER BY C.DTATUAVENPAG, C.CDFILIAL, C.NRLANCTONF, C.NRSEQVENPAG,"
-                                  " C.NRPARCELAPAG"),
-               QVariantList{criteria.company} + filter.values());
-    return packetFromQuery(query, cntPagarFields(), {"VRATUAPAG", "VRNOTAFISC"});
+    const QString sql = selectCntPagar + filter.sql() +
+                        QStringLiteral(" ORDER BY C.DTATUAVENPAG, C.CDFILIAL, C.NRLANCTONF, C.NRSEQVENPAG,"
+                                       " C.NRPARCELAPAG LIMIT ?");
+    const QVariantList values = QVariantList{criteria.company} + filter.values() + QVariantList{maxRows + 1};
+    const DataPacket packet = selectPacket(db, sql, values, cntPagarFields(), {"VRATUAPAG", "VRNOTAFISC"});
+    if (packet.rowCount() > maxRows)
+        throw ServerFailure(
+            QStringLiteral(
+                "A busca encontrou mais de %1 contas a pagar, o máximo que o servidor envia de uma "
+                "vez. Restrinja o filtro (fornecedores, filiais, tipos de conta, vencimento ou "
+                "valores) e busque de novo.")
+                .arg(QLocale(QLocale::Portuguese, QLocale::Brazil).toString(maxRows)));
+    return packet;
 }

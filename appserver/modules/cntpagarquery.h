@@ -38,6 +38,7 @@ struct CntPagarCriteria {
 };
 
 // The payable rows of the company that meet the criteria, ordered by due date and key, with the
-// fields of RecConPag::cntPagarFields; `today` decides overdue and not yet due.
-DataPacket fetchCntPagar(QSqlDatabase &db, const CntPagarCriteria &criteria,
+// fields of RecConPag::cntPagarFields; `today` decides overdue and not yet due. A fetch that finds more
+// than `maxRows` rows fails with a ServerFailure that asks the user to narrow the filter.
+DataPacket fetchCntPagar(QSqlDatabase &db, const CntPagarCriteria &criteria, int maxRows,
                          const QDate &today = QDate::currentDate());

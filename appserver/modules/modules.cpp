@@ -2,7 +2,7 @@
 #include "appserver/modules/filtromodule.h"
 #include "appserver/modules/recconpagmodule.h"
 
-void registerModules(ModuleRegistry &registry) {
-    registry.add<RecConPagModule>();
+void registerModules(ModuleRegistry &registry, int maxFetchRows) {
+    registry.add([maxFetchRows] { return std::make_unique<RecConPagModule>(maxFetchRows); });
     registry.add<FiltroRecContPagarModule>();
 }

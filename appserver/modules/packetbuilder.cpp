@@ -1,5 +1,7 @@
 #include "appserver/modules/packetbuilder.h"
 
+#include <QLocale>
+
 PacketBuilder::PacketBuilder(const QList<FieldDef> &fields, const QStringList &moneyFields)
     : m_fields(fields)
     , m_columns(fields.size()) {
@@ -14,49 +16,82 @@ PacketBuilder::PacketBuilder(const QList<FieldDef> &fields, const QStringList &m
 }
 
 void PacketBuilder::addRows(QSqlQuery &query) {
-    const int count = int(m_fields.size());
+    const int count = columnCount();
     while (query.next()) {
         for (int col = 0; col < count; ++col)
             addValue(col, query.value(col));
-        ++m_rows;
+        endRow();
     }
 }
 
+// Converts as Qt's values do: a number read as text gives its shortest form, a text read as a number
+// gives 0 unless it is one.
 void PacketBuilder::addValue(int col, const QVariant &value) {
+    if (value.isNull())
+        addNull(col);
+    else if (m_sources.at(col) == Source::Text)
+        addText(col, value.toString().toUtf8());
+    else if (m_sources.at(col) == Source::Number)
+        addReal(col, value.toDouble());
+    else
+        addWholeNumber(col, value.toLongLong());
+}
+
+void PacketBuilder::addNull(int col) {
     PacketColumn &column = m_columns[col];
-    const bool null = value.isNull();
-    if (null) {
-        column.nulls.resize(m_rows / 8 + 1, '\0');
-        column.nulls[m_rows >> 3] = char(quint8(column.nulls.at(m_rows >> 3)) | (1u << (m_rows & 7)));
-    }
+    column.nulls.resize(m_rows / 8 + 1, '\0');
+    column.nulls[m_rows >> 3] = char(quint8(column.nulls.at(m_rows >> 3)) | (1u << (m_rows & 7)));
+    if (m_sources.at(col) == Source::Text)
+        column.ends << quint32(column.text.size());
+    else
+        column.reals << 0.0;
+}
+
+void PacketBuilder::addWholeNumber(int col, qint64 value) {
+    m_columns[col].reals << (m_sources.at(col) == Source::Cents ? double(value) / 100.0 : double(value));
+}
+
+void PacketBuilder::addInteger(int col, qint64 value) {
+    if (m_sources.at(col) == Source::Text)
+        addText(col, QByteArray::number(value));
+    else
+        addWholeNumber(col, value);
+}
+
+void PacketBuilder::addReal(int col, double value) {
+    if (m_sources.at(col) == Source::Text)
+        addText(col, QByteArray::number(value, 'g', QLocale::FloatingPointShortest));
+    else if (m_sources.at(col) == Source::Number)
+        m_columns[col].reals << value;
+    else
+        addWholeNumber(col, qRound64(value));
+}
+
+void PacketBuilder::addText(int col, QByteArrayView utf8) {
+    PacketColumn &column = m_columns[col];
     switch (m_sources.at(col)) {
     case Source::Text:
-        if (!null)
-            column.text += value.toString().toUtf8();
+        column.text.append(utf8);
         column.ends << quint32(column.text.size());
         break;
-    case Source::Days:
-        column.reals << (null ? 0.0 : double(value.toLongLong()));
-        break;
-    case Source::Cents:
-        column.reals << (null ? 0.0 : double(value.toLongLong()) / 100.0);
-        break;
     case Source::Number:
-        column.reals << (null ? 0.0 : value.toDouble());
+        addReal(col, QString::fromUtf8(utf8).toDouble());
+        break;
+    default:
+        addWholeNumber(col, QString::fromUtf8(utf8).toLongLong());
         break;
     }
 }
 
-DataPacket PacketBuilder::packet() const {
-    QList<PacketColumn> columns = m_columns;
-    for (PacketColumn &column : columns)
+DataPacket PacketBuilder::packet() && {
+    for (PacketColumn &column : m_columns)
         if (!column.nulls.isEmpty())
             column.nulls.resize((m_rows + 7) / 8, '\0');
-    return DataPacket::fromColumns(m_fields, columns, m_rows);
+    return DataPacket::fromColumns(std::move(m_fields), std::move(m_columns), m_rows);
 }
 
 DataPacket packetFromQuery(QSqlQuery &query, const QList<FieldDef> &fields, const QStringList &moneyFields) {
     PacketBuilder builder(fields, moneyFields);
     builder.addRows(query);
-    return builder.packet();
+    return std::move(builder).packet();
 }

@@ -44,7 +44,8 @@ QString twoDigitNumber(const QString &number) {
 
 } // namespace
 
-RecConPagModule::RecConPagModule() {
+RecConPagModule::RecConPagModule(int maxFetchRows)
+    : m_maxFetchRows(maxFetchRows) {
     using namespace std::placeholders;
     addMethod(Method::GetExistConta, std::bind(&RecConPagModule::getExistConta, this, _1, _2));
     addMethod(Method::GetTipoCnt, std::bind(&RecConPagModule::getTipoCnt, this, _1, _2));
@@ -136,7 +137,7 @@ QVariant RecConPagModule::getCntPagar(CallArgs &args, CallContext &ctx) {
     const CntPagarCriteria criteria = CntPagarCriteria::fromArgs(args);
     requireCompany(ctx, criteria.company);
     criteria.writeBack(args);
-    return packetVariant(fetchCntPagar(ctx.db, criteria));
+    return packetVariant(fetchCntPagar(ctx.db, criteria, m_maxFetchRows));
 }
 
 QVariant RecConPagModule::setConfirmar(CallArgs &args, CallContext &ctx) {

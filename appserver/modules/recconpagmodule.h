@@ -7,7 +7,8 @@
 // postings it stored.
 class RecConPagModule : public ModuleBase {
 public:
-    RecConPagModule();
+    // A payable fetch answers at most `maxFetchRows` rows.
+    explicit RecConPagModule(int maxFetchRows);
     QString serverName() const override;
 
 private:
@@ -25,4 +26,6 @@ private:
     // The key of an instalment from the first four arguments, after checking the branch; writes the
     // instalment number back in its two-digit form when it was given with one digit.
     QVariantList instalmentKey(CallArgs &args, CallContext &ctx);
+
+    int m_maxFetchRows;
 };

@@ -62,7 +62,7 @@ int main(int argc, char *argv[]) {
     }
 
     ModuleRegistry modules;
-    registerModules(modules);
+    registerModules(modules, settings.maxFetchRows);
     ServerBackend backend;
     backend.openDatabase = [url = settings.databaseUrl](const QString &name) {
         return openDatabase(url, name);

@@ -1,4 +1,5 @@
 #include "appserver/server/serversettings.h"
+#include "framework/core/datapacket.h"
 
 #include <QCommandLineParser>
 #include <QSettings>
@@ -28,6 +29,7 @@ const Option options[] = {
     {"db-sessions", "Database sessions shared by the calls of all connections (default 8)."},
     {"db-wait", "Seconds a call waits for a free database session before it fails (default 60)."},
     {"password-iterations", "PBKDF2 iterations of new and upgraded password hashes (default 600000)."},
+    {"max-fetch-rows", "Rows a payable fetch may answer (default 200000)."},
 };
 
 qint64 toNumber(const QString &name, const QString &text, qint64 min, qint64 max) {
@@ -118,5 +120,7 @@ ServerSettings parseSettings(const QStringList &arguments) {
         settings.signInForgetSecs = int(number("signin-forget", 1, 7 * 24 * 3600));
     if (has("password-iterations"))
         settings.passwordIterations = int(number("password-iterations", 1000, 10000000));
+    if (has("max-fetch-rows"))
+        settings.maxFetchRows = int(number("max-fetch-rows", 1, DataPacket::maxRows - 1));
     return settings;
 }

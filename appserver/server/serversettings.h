@@ -32,6 +32,8 @@ struct ServerSettings {
     int signInMaxDelayMs = 30000;
     int signInForgetSecs = 900;
     int passwordIterations = recommendedPasswordIterations;
+    // Rows a payable fetch may answer; one that finds more fails and asks the user to narrow the filter.
+    int maxFetchRows = 200000;
     // Words after the options: an administration command to run instead of serving (empty to serve).
     QStringList command;
 };

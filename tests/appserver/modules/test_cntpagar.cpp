@@ -1,5 +1,8 @@
+#include "appserver/modules/modules.h"
+#include "framework/net/checkresult.h"
 #include "modulesfixture.h"
 #include "server_contract/recconpag.h"
+#include "tests/support/serverfixture.h"
 
 using namespace RecConPag;
 
@@ -140,6 +143,51 @@ TEST_P(CntPagarTest, WritesBackTheNormalisedLists) {
     EXPECT_EQ(args.text(ArgFiliOrig), "0102;0103");
     EXPECT_EQ(args.text(ArgFornecedores), "");
     EXPECT_EQ(args.text(ArgContabil), "T");
+}
+
+// The limit counts the rows the filter selects: exactly the limit is answered, one more is refused
+// whole, with a message that tells the user what to do.
+TEST_P(CntPagarTest, AFetchOfMoreRowsThanTheLimitFailsAskingForANarrowerFilter) {
+    const auto withLimit = [this](int maxRows) {
+        registry = ModuleRegistry();
+        registerModules(registry, maxRows);
+        modules.clear();
+    };
+    withLimit(5);
+    EXPECT_EQ(fetchKeys(cntPagarArgs()).size(), 5);
+    withLimit(4);
+    try {
+        fetchKeys(cntPagarArgs());
+        ADD_FAILURE() << "a fetch of 5 rows passed a limit of 4";
+    } catch (const ServerFailure &e) {
+        EXPECT_EQ(e.message(), "A busca encontrou mais de 4 contas a pagar, o máximo que o servidor envia de "
+                               "uma vez. Restrinja o filtro (fornecedores, filiais, tipos de conta, "
+                               "vencimento ou valores) e busque de novo.");
+    }
+    EXPECT_EQ(keysWith({{ArgVencidas, -1}}), QStringList({d4, d1a}));
+}
+
+// The limit set on the server's command line reaches the client as a failure of the call, and the
+// connection goes on serving narrower fetches.
+TEST_P(CntPagarTest, TheServersRowLimitOptionRefusesALargerFetchOverTheWire) {
+    ServerFixture server(ServerFixture::Options{
+        200, GetParam() == DbKind::PostgreSQL, {QStringLiteral("--max-fetch-rows"), QStringLiteral("5")}});
+    server.start();
+    const auto net = server.connection(RecConPag::serverName);
+    const auto fetch = [&](bool restricted) {
+        QString lists[5] = {"", "", "", "", "T"};
+        return net->call(Method::GetCntPagar,
+                         {"01",  restricted, &lists[0], "",        "",  0.0, 0.0, 0.0,      0.0,
+                          false, &lists[1],  false,     &lists[2], 0.0, 0.0, 0.0, 0.0,      false,
+                          false, false,      &lists[3], 0.0,       0.0, 0.0, 0.0, &lists[4]});
+    };
+    const QVariant refused = fetch(false);
+    ASSERT_TRUE(isServerFailure(refused));
+    EXPECT_TRUE(serverFailureText(refused).startsWith("A busca encontrou mais de 5 contas a pagar"));
+    EXPECT_TRUE(serverFailureText(refused).contains("Restrinja o filtro"));
+    const QVariant narrowed = fetch(true);
+    ASSERT_FALSE(isServerFailure(narrowed)) << serverFailureText(narrowed).toStdString();
+    EXPECT_EQ(narrowed.value<DataPacket>().rowCount(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, CntPagarTest, testing::Values(DbKind::SQLite, DbKind::PostgreSQL),
