@@ -4,6 +4,7 @@
 #include "appserver/server/dispatch.h"
 #include "appserver/server/replychannel.h"
 #include "appserver/server/serverlog.h"
+#include "appserver/server/servertls.h"
 
 #include <QTcpSocket>
 #include <QTimer>
@@ -50,8 +51,8 @@ ClientConnection::~ClientConnection() = default;
 
 void ClientConnection::start() {
     m_replies = std::make_shared<ReplyChannel>(this);
-    m_socket = new QTcpSocket(this);
-    if (!m_socket->setSocketDescriptor(m_descriptor)) {
+    m_socket = acceptSocket(m_descriptor, m_settings.tls, m_id, this);
+    if (!m_socket) {
         finish();
         return;
     }
@@ -353,11 +354,15 @@ void ClientConnection::closeWith(const char *type, const QString &message, const
     m_closing = true;
     m_idleTimer->stop();
     m_frameTimer->stop();
+    qCInfo(lcServer).noquote() << QStringLiteral("conn=%1 closing: %2").arg(m_id).arg(reason);
+    if (!canSend(*m_socket)) {
+        m_socket->abort();
+        return;
+    }
     QCborMap notice;
     notice.insert(typeKey, QLatin1StringView(type));
     notice.insert(messageKey, message);
     send(notice);
-    qCInfo(lcServer).noquote() << QStringLiteral("conn=%1 closing: %2").arg(m_id).arg(reason);
     // Let the notice go out, but do not wait forever on a client that does not read.
     QTimer::singleShot(m_settings.frameTimeoutSecs * 1000, m_socket, &QTcpSocket::abort);
     m_socket->disconnectFromHost();

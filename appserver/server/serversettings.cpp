@@ -1,4 +1,6 @@
 #include "appserver/server/serversettings.h"
+
+#include "appserver/server/servertls.h"
 #include "framework/core/datapacket.h"
 
 #include <QCommandLineParser>
@@ -30,6 +32,9 @@ const Option options[] = {
     {"db-wait", "Seconds a call waits for a free database session before it fails (default 60)."},
     {"password-iterations", "PBKDF2 iterations of new and upgraded password hashes (default 600000)."},
     {"max-fetch-rows", "Rows a payable fetch may answer (default 200000)."},
+    {"tls-cert", "PEM file of the server's TLS certificate (then its intermediate ones); with --tls-key, "
+                 "every connection speaks TLS."},
+    {"tls-key", "PEM file of the private key of --tls-cert, not protected by a passphrase."},
 };
 
 qint64 toNumber(const QString &name, const QString &text, qint64 min, qint64 max) {
@@ -122,5 +127,9 @@ ServerSettings parseSettings(const QStringList &arguments) {
         settings.passwordIterations = int(number("password-iterations", 1000, 10000000));
     if (has("max-fetch-rows"))
         settings.maxFetchRows = int(number("max-fetch-rows", 1, DataPacket::maxRows - 1));
+    if (has("tls-cert") != has("tls-key"))
+        throw SettingsError(QStringLiteral("--tls-cert and --tls-key go together"));
+    if (has("tls-cert"))
+        settings.tls = serverTlsConfiguration(text("tls-cert"), text("tls-key"));
     return settings;
 }

@@ -4,8 +4,10 @@
 #include "framework/net/wire.h"
 
 #include <QHostAddress>
+#include <QSslConfiguration>
 #include <QStringList>
 
+#include <optional>
 #include <stdexcept>
 
 // How the server runs: where it listens, which database it serves, and its limits.
@@ -34,6 +36,8 @@ struct ServerSettings {
     int passwordIterations = recommendedPasswordIterations;
     // Rows a payable fetch may answer; one that finds more fails and asks the user to narrow the filter.
     int maxFetchRows = 200000;
+    // With --tls-cert and --tls-key: every connection speaks TLS with this certificate and key.
+    std::optional<QSslConfiguration> tls;
     // Words after the options: an administration command to run instead of serving (empty to serve).
     QStringList command;
 };
@@ -45,5 +49,6 @@ public:
 };
 
 // Reads the command line and the optional --config file (an ini file whose [server] keys have the
-// options' names); the command line wins over the file. --demo is a command-line flag only.
+// options' names); the command line wins over the file. --demo is a command-line flag only. The TLS
+// certificate and key are read here, so that a server that cannot use them does not start.
 ServerSettings parseSettings(const QStringList &arguments);

@@ -16,6 +16,11 @@ std::function<NetCredentials()> &credentialsProvider() {
     return provider;
 }
 
+NetTls &defaultTls() {
+    static NetTls tls;
+    return tls;
+}
+
 QString text(const QCborMap &message, QLatin1StringView key) {
     return message.value(key).toString();
 }
@@ -76,6 +81,10 @@ TNetConnection::~TNetConnection() = default;
 
 void TNetConnection::setCredentialsProvider(std::function<NetCredentials()> provider) {
     credentialsProvider() = std::move(provider);
+}
+
+void TNetConnection::setDefaultTls(const NetTls &tls) {
+    defaultTls() = tls;
 }
 
 bool TNetConnection::connected() const {
@@ -139,7 +148,7 @@ QString TNetConnection::transportFailure(const QDeadlineTimer &deadline) const {
 void TNetConnection::open() {
     close();
     emit BeforeConnect();
-    m_socket = std::make_unique<QTcpSocket>();
+    m_socket = clientSocket(m_tls.value_or(defaultTls()));
     m_reader = Wire::FrameReader(m_maxFrameSize);
     m_socket->connectToHost(m_host, m_port);
     if (!m_socket->waitForConnected(m_connectTimeout)) {
@@ -148,6 +157,9 @@ void TNetConnection::open() {
                           .arg(m_port)
                           .arg(explain(m_socket->error())));
     }
+    if (const QString refusal = secureConnection(*m_socket, m_host, m_port, m_connectTimeout);
+        !refusal.isEmpty())
+        dropOnFailure(refusal);
     m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     const NetCredentials credentials = m_credentials           ? *m_credentials
                                        : credentialsProvider() ? credentialsProvider()()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/net/clienttls.h"
 #include "framework/net/neterror.h"
 #include "framework/net/wire.h"
 
@@ -97,6 +98,12 @@ public:
     // Signs this connection in as `credentials` instead (the sign-in's own check of the server).
     void setCredentials(const NetCredentials &credentials) { m_credentials = credentials; }
 
+    // Whether every connection of this process speaks TLS and whom it trusts (the host sets it from its
+    // options); off by default. With TLS on, nothing is sent before the server's certificate is verified.
+    static void setDefaultTls(const NetTls &tls);
+    // This connection speaks as `tls` says instead.
+    void setTls(const NetTls &tls) { m_tls = tls; }
+
 signals:
     // Runs before each connect; handlers set the host and port.
     void BeforeConnect();
@@ -112,6 +119,7 @@ private:
 
     QString m_serverName;
     std::optional<NetCredentials> m_credentials;
+    std::optional<NetTls> m_tls;
     bool m_throwException = false;
     QString m_host = QStringLiteral("127.0.0.1");
     quint16 m_port = 0;
