@@ -1,5 +1,6 @@
 #include "host/hostoptions.h"
 
+#include "framework/net/netconnection.h"
 #include "framework/session/norvela.h"
 #include "framework/session/packageloader.h"
 
@@ -34,6 +35,14 @@ void readServer(const QString &text, HostOptions &options) {
     options.serverPort = url.port(options.serverPort);
 }
 
+// The authorities file must be there at start, rather than fail every connection later.
+void readTlsCa(const QString &file, HostOptions &options) {
+    if (!QFileInfo::exists(file))
+        refuse(QStringLiteral("Arquivo de autoridades certificadoras não encontrado: %1").arg(file));
+    options.serverTls = true;
+    options.serverTlsCa = file;
+}
+
 QString configFile(const QCommandLineParser &parser, const QCommandLineOption &config) {
     if (parser.isSet(config)) {
         const QString file = parser.value(config);
@@ -53,6 +62,9 @@ void readConfig(const QString &file, HostOptions &options) {
     options.serverHost = settings.value(QStringLiteral("server/host"), options.serverHost).toString();
     if (settings.contains(QStringLiteral("server/port")))
         options.serverPort = portFrom(settings.value(QStringLiteral("server/port")).toString());
+    options.serverTls = settings.value(QStringLiteral("server/tls"), false).toBool();
+    if (settings.contains(QStringLiteral("server/tls-ca")))
+        readTlsCa(settings.value(QStringLiteral("server/tls-ca")).toString(), options);
     options.databaseUrl = settings.value(QStringLiteral("database/url")).toString();
     options.filiProc = settings.value(QStringLiteral("session/branch")).toString();
     options.packagesPath = settings.value(QStringLiteral("session/packages")).toString();
@@ -70,6 +82,13 @@ HostOptions readHostOptions(const QStringList &arguments) {
                                     QStringLiteral("ARQUIVO"));
     const QCommandLineOption server(QStringLiteral("server"), QStringLiteral("Servidor de aplicação."),
                                     QStringLiteral("SERVIDOR:PORTA"));
+    const QCommandLineOption tls(QStringLiteral("tls"),
+                                 QStringLiteral("Conexão segura (TLS) com o servidor de aplicação."));
+    const QCommandLineOption tlsCa(
+        QStringLiteral("tls-ca"),
+        QStringLiteral(
+            "Autoridades certificadoras (PEM) em que confiar em vez das do sistema; implica --tls."),
+        QStringLiteral("ARQUIVO"));
     const QCommandLineOption database(QStringLiteral("database"),
                                       QStringLiteral("Banco de dados: sqlite:/arquivo ou postgresql://..."),
                                       QStringLiteral("URL"));
@@ -88,7 +107,7 @@ HostOptions readHostOptions(const QStringList &arguments) {
                                         QStringLiteral("Salva a janela principal em PNG e encerra."),
                                         QStringLiteral("ARQUIVO"));
     parser.addOptions(
-        {help, config, server, database, branch, packages, operador, password, open, screenshot});
+        {help, config, server, tls, tlsCa, database, branch, packages, operador, password, open, screenshot});
     const QCommandLineOption previewRun(
         QStringLiteral("preview-failed-run"),
         QStringLiteral("Abre a prévia da contabilização de um recálculo recusado (dados de demonstração)."),
@@ -111,6 +130,10 @@ HostOptions readHostOptions(const QStringList &arguments) {
         readConfig(file, options);
     if (parser.isSet(server))
         readServer(parser.value(server), options);
+    if (parser.isSet(tls))
+        options.serverTls = true;
+    if (parser.isSet(tlsCa))
+        readTlsCa(parser.value(tlsCa), options);
     if (parser.isSet(database))
         options.databaseUrl = parser.value(database);
     if (parser.isSet(branch))
@@ -129,6 +152,7 @@ HostOptions readHostOptions(const QStringList &arguments) {
 void applyToSession(const HostOptions &options) {
     Norvela::setWebURL(options.serverHost);
     Norvela::setWebPort(options.serverPort);
+    TNetConnection::setDefaultTls({options.serverTls, options.serverTlsCa});
     Norvela::setFiliProc(options.filiProc);
     if (!options.packagesPath.isEmpty())
         Norvela::setPackagesPath(options.packagesPath);

@@ -8,6 +8,9 @@
 struct HostOptions {
     QString serverHost = QStringLiteral("127.0.0.1");
     int serverPort = 7800;
+    // TLS to the server, trusting the system's authorities or those of serverTlsCa (a PEM file).
+    bool serverTls = false;
+    QString serverTlsCa;
     QString databaseUrl;
     QString filiProc;
     QString packagesPath;
@@ -22,10 +25,10 @@ struct HostOptions {
 };
 
 // Parses `arguments` (arguments[0] is the program). The config file is --config FILE, else
-// paghost.ini beside the executable when it exists. Its keys: server/host, server/port,
-// database/url, session/branch, session/packages.
+// paghost.ini beside the executable when it exists. Its keys: server/host, server/port, server/tls,
+// server/tls-ca, database/url, session/branch, session/packages. A trusted authorities file implies TLS.
 // Throws std::invalid_argument with a Portuguese message on an unknown option or a bad value.
 HostOptions readHostOptions(const QStringList &arguments);
 
-// Hands server address, port, branch and packages folder to the session.
+// Hands server address, port, TLS, branch and packages folder to the session.
 void applyToSession(const HostOptions &options);

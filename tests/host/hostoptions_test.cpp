@@ -1,6 +1,7 @@
 #include "framework/session/norvela.h"
 #include "host/hostoptions.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -58,4 +59,23 @@ TEST(HostOptions, RefusesBadInput) {
     EXPECT_THROW(read({"--nonsense"}), std::invalid_argument);
     EXPECT_THROW(read({"extra"}), std::invalid_argument);
     EXPECT_THROW(read({"--config", "/no/such/file.ini"}), std::invalid_argument);
+}
+
+TEST(HostOptions, TlsFromTheConfigFileOrTheCommandLine) {
+    QTemporaryDir dir;
+    const QString authorities = dir.filePath(QStringLiteral("ac.pem"));
+    QFile(authorities).open(QIODevice::WriteOnly);
+    const QString file = dir.filePath(QStringLiteral("paghost.ini"));
+    {
+        QSettings ini(file, QSettings::IniFormat);
+        ini.setValue(QStringLiteral("server/tls-ca"), authorities);
+    }
+    const HostOptions fromFile = read({QStringLiteral("--config"), file});
+    EXPECT_TRUE(fromFile.serverTls) << "an authorities file implies TLS";
+    EXPECT_EQ(fromFile.serverTlsCa, authorities);
+    EXPECT_FALSE(read({}).serverTls);
+    const HostOptions systemStore = read({QStringLiteral("--tls")});
+    EXPECT_TRUE(systemStore.serverTls);
+    EXPECT_TRUE(systemStore.serverTlsCa.isEmpty());
+    EXPECT_THROW(read({"--tls-ca", dir.filePath(QStringLiteral("nada.pem"))}), std::invalid_argument);
 }

@@ -1,4 +1,5 @@
 #include "tests/support/serverfixture.h"
+#include "tests/support/testcertificates.h"
 
 #include <QFile>
 #include <QProcess>
@@ -63,4 +64,26 @@ TEST_F(PaghostProcess, AScreenshotFailsAndSavesNothingWhenWhatWasAskedCannotBeSh
 
     EXPECT_EQ(screenshot(server.databaseUrl(), QStringLiteral("PAG00800")), 0) << qPrintable(err);
     EXPECT_TRUE(QFile::exists(picture)) << "drawn off screen, without a display";
+}
+
+TEST_F(PaghostProcess, OverTlsTheHostSignsInOnlyToTheServerItsAuthoritySigned) {
+    const TestCertificates certificates;
+    ServerFixture::Options options;
+    options.extraArguments = certificates.serverArguments();
+    ServerFixture server(options);
+    server.start();
+    const QString picture = home.filePath(QStringLiteral("tela.png"));
+    const auto screenshot = [&](const QStringList &tls) {
+        return run(QStringList{"--server", QStringLiteral("127.0.0.1:%1").arg(server.port()), "--database",
+                               server.databaseUrl(), "--operator", "admin", "--password", "admin", "--open",
+                               "PAG00800", "--screenshot", picture} +
+                   tls);
+    };
+    EXPECT_EQ(screenshot({"--tls-ca", certificates.otherCaFile()}), 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("A senha não foi enviada."))) << qPrintable(err);
+    EXPECT_EQ(screenshot({}), 1) << "a plain client is not served by a TLS server";
+    EXPECT_FALSE(QFile::exists(picture));
+
+    EXPECT_EQ(screenshot({"--tls-ca", certificates.caFile()}), 0) << qPrintable(err);
+    EXPECT_TRUE(QFile::exists(picture));
 }
