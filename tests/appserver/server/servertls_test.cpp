@@ -95,7 +95,7 @@ TEST(ServerTls, SignsInOverTlsAndAnswersCalls) {
 // that never begins its handshake is closed at the deadline of the hello.
 TEST(ServerTls, ClosesPlainAndSilentClientsWithoutReadingThem) {
     const TestCertificates certificates;
-    const auto server = tlsServer(certificates, {QStringLiteral("--frame-timeout"), QStringLiteral("1")});
+    const auto server = tlsServer(certificates, {QStringLiteral("--hello-timeout"), QStringLiteral("1")});
     QTcpSocket plain;
     QTcpSocket silent;
     for (QTcpSocket *socket : {&plain, &silent}) {
