@@ -3,8 +3,8 @@
 #include "framework/net/wire.h"
 #include "tests/appserver/server/echomodule.h"
 #include "tests/appserver/server/inprocessserver.h"
-#include "tests/appserver/server/plainclient.h"
 #include "tests/appserver/server/rawclient.h"
+#include "tests/support/plainclient.h"
 
 #include <QCborArray>
 #include <QCborMap>

@@ -2,7 +2,7 @@
 #include "framework/net/netconnection.h"
 #include "tests/appserver/server/echomodule.h"
 #include "tests/appserver/server/inprocessserver.h"
-#include "tests/appserver/server/plainclient.h"
+#include "tests/support/plainclient.h"
 #include "tests/support/postgrescluster.h"
 #include "tests/support/serverfixture.h"
 

@@ -1,4 +1,4 @@
-#include "tests/appserver/server/plainclient.h"
+#include "tests/support/plainclient.h"
 
 #include <QCborArray>
 
