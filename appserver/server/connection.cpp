@@ -87,7 +87,7 @@ void ClientConnection::start() {
         std::exchange(m_waitedTooLong, {})();
     });
     connect(m_socket, &QTcpSocket::readyRead, this, &ClientConnection::readFrames);
-    connect(m_socket, &QTcpSocket::bytesWritten, this, &ClientConnection::resumeOnceWritten);
+    whenBytesSent(m_socket, this, [this] { resumeOnceWritten(); });
     connect(m_socket, &QTcpSocket::disconnected, this, &ClientConnection::finish);
     restartIdleTimer();
     readFrames();
@@ -297,7 +297,7 @@ void ClientConnection::answered(const QCborMap &answer) {
 }
 
 void ClientConnection::resumeOnceWritten() {
-    if (!m_answerOut || m_closing || m_socket->bytesToWrite() > 0)
+    if (!m_answerOut || m_closing || unsentBytes(*m_socket) > 0)
         return;
     m_answerOut = false;
     m_busy = false;

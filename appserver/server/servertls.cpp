@@ -130,3 +130,15 @@ bool canSend(const QTcpSocket &socket) {
     const auto *secure = qobject_cast<const QSslSocket *>(&socket);
     return !secure || secure->isEncrypted();
 }
+
+qint64 unsentBytes(const QTcpSocket &socket) {
+    const auto *secure = qobject_cast<const QSslSocket *>(&socket);
+    return socket.bytesToWrite() + (secure ? secure->encryptedBytesToWrite() : 0);
+}
+
+void whenBytesSent(QTcpSocket *socket, QObject *context, const std::function<void()> &sent) {
+    if (auto *secure = qobject_cast<QSslSocket *>(socket))
+        QObject::connect(secure, &QSslSocket::encryptedBytesWritten, context, sent);
+    else
+        QObject::connect(socket, &QTcpSocket::bytesWritten, context, sent);
+}

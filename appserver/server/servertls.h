@@ -2,6 +2,7 @@
 
 #include <QSslConfiguration>
 
+#include <functional>
 #include <optional>
 
 class QObject;
@@ -22,3 +23,10 @@ QTcpSocket *acceptSocket(qintptr descriptor, const std::optional<QSslConfigurati
 
 // False for a TLS socket whose handshake has not succeeded: nothing written to it would ever go out.
 bool canSend(const QTcpSocket &socket);
+
+// Bytes written to the socket that the system has not taken yet: on a TLS socket, those still to be
+// encrypted and those encrypted but not yet sent.
+qint64 unsentBytes(const QTcpSocket &socket);
+
+// Calls `sent` in `context` whenever the socket hands bytes to the system (for TLS, encrypted ones).
+void whenBytesSent(QTcpSocket *socket, QObject *context, const std::function<void()> &sent);

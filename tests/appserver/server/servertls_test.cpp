@@ -1,10 +1,16 @@
+#include "appserver/server/servertls.h"
 #include "framework/net/checkresult.h"
 #include "framework/net/wire.h"
+#include "tests/appserver/server/echomodule.h"
+#include "tests/appserver/server/inprocessserver.h"
+#include "tests/appserver/server/plainclient.h"
 #include "tests/support/serverfixture.h"
 #include "tests/support/testcertificates.h"
 
+#include <QCborArray>
 #include <QCborMap>
 #include <QDeadlineTimer>
+#include <QSslSocket>
 #include <QTcpSocket>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -133,4 +139,46 @@ TEST(ServerTls, ATlsClientRefusesAPlainServerBeforeItsHello) {
             << qPrintable(e.message());
     }
     EXPECT_FALSE(server.log().contains(QLatin1StringView("sign"))) << qPrintable(server.log());
+}
+
+// Over TLS as in clear: a client that sends calls and never reads stalls the server's reading of its
+// calls once the answers fill the network, not once the server has encrypted them all into memory.
+TEST(ServerTls, ReadsTheNextCallOnlyOnceTheAnswerIsSent) {
+    const TestCertificates certificates;
+    ServerSettings settings;
+    settings.tls = serverTlsConfiguration(certificates.serverCertificateFile(), certificates.serverKeyFile());
+    InProcessServer server(settings);
+    QSslSocket client;
+    QSslConfiguration trust = QSslConfiguration::defaultConfiguration();
+    trust.setCaCertificates(QSslCertificate::fromPath(certificates.caFile()));
+    client.setSslConfiguration(trust);
+    client.setReadBufferSize(128 << 10);
+    client.connectToHostEncrypted(QStringLiteral("127.0.0.1"), server.port());
+    ASSERT_TRUE(client.waitForEncrypted(10000)) << qPrintable(client.errorString());
+
+    QByteArray calls =
+        Wire::encodeFrame(PlainClient::hello(QStringLiteral("admin"), QStringLiteral("segredo")));
+    const QString text(32 << 10, QLatin1Char('x'));
+    constexpr int count = 2000;
+    for (int id = 1; id <= count; ++id)
+        calls += Wire::encodeFrame(
+            PlainClient::call(id, EchoModule::name(), QStringLiteral("Eco"), QCborArray{text}));
+    client.write(calls);
+    while (client.waitForBytesWritten(1000)) {
+    }
+    const qint64 sent = calls.size() - client.bytesToWrite() - client.encryptedBytesToWrite();
+    EXPECT_LT(sent, calls.size() / 2)
+        << "the server went on reading calls whose answers the client did not take";
+
+    client.setReadBufferSize(0);
+    Wire::FrameReader reader;
+    int frames = 0;
+    while (frames <= count) {
+        reader.append(client.readAll());
+        while (reader.next())
+            ++frames;
+        if (frames <= count && !client.waitForReadyRead(10000))
+            break;
+    }
+    EXPECT_EQ(frames, count + 1) << "every call is answered once the client reads";
 }
