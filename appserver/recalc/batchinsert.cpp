@@ -22,15 +22,25 @@ bool isInteger(const QVariant &value) {
 BatchInsert::BatchInsert(QSqlDatabase &db, const QString &table, const QStringList &columns,
                          BatchInsert *before)
     : m_db(db)
-    , m_postgres(isPostgres(db))
     , m_table(table)
     , m_columns(columns)
-    , m_before(before)
-    , m_maxRows(m_postgres ? maxPostgresRows : qMax(1, maxSqliteValues / int(columns.size()))) {}
+    , m_before(before) {
+    if (!isPostgres(db))
+        m_sqlite = std::make_unique<SqliteStatement>(
+            db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                    .arg(table, columns.join(QStringLiteral(", ")),
+                         QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", "))));
+}
+
+BatchInsert::~BatchInsert() = default;
 
 void BatchInsert::add(const QVariantList &row) {
+    if (m_sqlite) {
+        m_sqlite->run(row);
+        return;
+    }
     m_values += row;
-    if (++m_rows == m_maxRows)
+    if (++m_rows == maxPostgresRows)
         flush();
 }
 
@@ -39,23 +49,9 @@ void BatchInsert::flush() {
         return;
     if (m_before)
         m_before->flush();
-    if (m_postgres)
-        flushPostgres();
-    else
-        flushSqlite();
+    flushPostgres();
     m_values.clear();
     m_rows = 0;
-}
-
-void BatchInsert::flushSqlite() {
-    const QString rowMarks = u'(' + QStringList(m_columns.size(), QStringLiteral("?")).join(u',') + u')';
-    const QString key = QString::number(m_rows);
-    QSqlQuery &insert = m_statements.contains(key)
-                            ? m_statements[key]
-                            : statement(key, QStringLiteral("INSERT INTO %1 (%2) VALUES ")
-                                                     .arg(m_table, m_columns.join(QStringLiteral(", "))) +
-                                                 QStringList(m_rows, rowMarks).join(u','));
-    execRun(insert, m_values);
 }
 
 // A column whose values are all null in this batch is inserted as NULL (an untyped NULL takes the
@@ -89,16 +85,13 @@ void BatchInsert::flushPostgres() {
         unnested << (integer ? QStringLiteral("CAST(? AS BIGINT[])") : QStringLiteral("CAST(? AS TEXT[])"));
         key += integer ? u'i' : u't';
     }
-    QSqlQuery &insert =
-        m_statements.contains(key)
-            ? m_statements[key]
-            : statement(key, QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM unnest(%4) AS U (%5)")
-                                 .arg(m_table, m_columns.join(QStringLiteral(", ")),
-                                      selected.join(QStringLiteral(", ")),
-                                      unnested.join(QStringLiteral(", ")), named.join(QStringLiteral(", "))));
-    execRun(insert, arrays);
-}
-
-QSqlQuery &BatchInsert::statement(const QString &key, const QString &sql) {
-    return *m_statements.insert(key, prepareRun(m_db, sql));
+    auto insert = m_statements.find(key);
+    if (insert == m_statements.end())
+        insert = m_statements.insert(
+            key, prepareRun(m_db,
+                            QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM unnest(%4) AS U (%5)")
+                                .arg(m_table, m_columns.join(QStringLiteral(", ")),
+                                     selected.join(QStringLiteral(", ")), unnested.join(QStringLiteral(", ")),
+                                     named.join(QStringLiteral(", ")))));
+    execRun(*insert, arrays);
 }

@@ -1,9 +1,6 @@
 #include "appserver/recalc/boundrows.h"
 #include "appserver/db/database.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-
 QString postgresArray(const QVariantList &values) {
     QString text;
     text.reserve(values.size() * 16);
@@ -28,15 +25,47 @@ QString postgresArray(const QVariantList &values) {
     return text;
 }
 
-QString jsonRows(const QList<QVariantList> &rows) {
-    QJsonArray array;
-    for (const QVariantList &row : rows) {
-        QJsonArray values;
-        for (const QVariant &value : row)
-            values.append(value.isNull() ? QJsonValue(QJsonValue::Null) : QJsonValue::fromVariant(value));
-        array.append(values);
+namespace {
+
+void appendJsonText(QString &json, const QString &text) {
+    json += u'"';
+    for (const QChar c : text) {
+        if (c == u'"' || c == u'\\') {
+            json += u'\\';
+            json += c;
+        } else if (c.unicode() < 0x20) {
+            json += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        } else {
+            json += c;
+        }
     }
-    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));
+    json += u'"';
+}
+
+} // namespace
+
+QString jsonRows(const QList<QVariantList> &rows) {
+    QString json;
+    json.reserve(rows.size() * 32);
+    json += u'[';
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        json += r ? QLatin1String(",[") : QLatin1String("[");
+        const QVariantList &row = rows.at(r);
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            if (i > 0)
+                json += u',';
+            const QVariant &value = row.at(i);
+            if (value.isNull())
+                json += QLatin1String("null");
+            else if (value.typeId() == QMetaType::Int || value.typeId() == QMetaType::LongLong)
+                json += QString::number(value.toLongLong());
+            else
+                appendJsonText(json, value.toString());
+        }
+        json += u']';
+    }
+    json += u']';
+    return json;
 }
 
 BoundRows boundRows(const QSqlDatabase &db, const QString &name, const QStringList &columns,

@@ -100,5 +100,26 @@ TEST_P(RecalcRun, TakesANewNumberWhenTheOldOneBelongsToAnotherPosting) {
     EXPECT_EQ(value("SELECT COUNT(*) FROM LANCCONTABIL WHERE NRLANCCTB = '000000000001'").toInt(), 2);
 }
 
+// Keys and texts reach the database bound as arrays and JSON: quotes, backslashes, braces, commas and
+// accents arrive as they were, and the run repeats over them.
+TEST_P(RecalcRun, KeysAndTextsWithQuotesBackslashesAndBracesArriveIntact) {
+    const QString name = QStringLiteral(R"(Ação "Um", {Dois} \ O'Brien)");
+    execSql(test->db(),
+            QStringLiteral("UPDATE FORNECEDOR SET NMRAZSOCFORN = '%1' WHERE CDFORNECED = '000001'")
+                .arg(QString(name).replace(u'\'', QStringLiteral("''"))));
+    const Key key = addInstalment("0101", QStringLiteral(R"(7"{,}\)"), 1000);
+    const RecalcResult result = recalc({key});
+
+    ASSERT_EQ(result.status, RecConPag::StatusOk);
+    const QString history = columnTexts(result.entries, "DSHISTCTB").first();
+    EXPECT_TRUE(history.endsWith(name)) << history.toStdString();
+    EXPECT_EQ(value("SELECT DSHISTCTB FROM LANCCONTABIL WHERE IDDEBCRED = 'D'").toString(), history);
+    EXPECT_EQ(value("SELECT NRLANCTONF FROM LANCCONTABIL WHERE IDDEBCRED = 'D'").toString(), key.entry);
+    EXPECT_EQ(value("SELECT IDCTBLCTPAG FROM CONTAPAGAR").toString(), "S");
+    const QStringList once = ledgerRows();
+    ASSERT_EQ(recalc({key}).status, RecConPag::StatusOk);
+    EXPECT_EQ(ledgerRows(), once);
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, RecalcRun, testing::Values(DbKind::SQLite, DbKind::PostgreSQL),
                          [](const auto &info) { return dbKindName(info.param); });
