@@ -98,6 +98,8 @@ public:
     // Read any row of the current view without moving the cursor.
     QVariant valueAt(int viewRow, int fieldIndex);
     QString displayTextAt(int viewRow, int fieldIndex);
+    // Appends the texts of the current row's fields, back to back, as Field::appendAsString would.
+    void appendCurrentTexts(const QList<Field *> &fields, QString &out);
 
 signals:
     void afterOpen();

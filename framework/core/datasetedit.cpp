@@ -121,6 +121,16 @@ void ClientDataSet::appendCurrentText(int fieldIndex, QString &out) {
         m_store->appendText(row, fieldIndex, out);
 }
 
+void ClientDataSet::appendCurrentTexts(const QList<Field *> &fields, QString &out) {
+    const int row = storedCurrentRow();
+    for (const Field *field : fields) {
+        if (row >= 0 && field->readsStoredText())
+            m_store->appendText(row, field->index(), out);
+        else
+            field->appendAsString(out);
+    }
+}
+
 void ClientDataSet::setCurrentValue(int fieldIndex, QVariant value) {
     const bool calculated = m_fields.at(size_t(fieldIndex))->def().calculated;
     if (m_state == DataSetState::CalcFields) {

@@ -87,11 +87,6 @@ bool Field::isNull() const {
     return !value().isValid();
 }
 
-// Stored text fields are read as texts straight from the dataset's storage.
-bool Field::readsStoredText() const {
-    return isTextKind(m_def.kind) && !m_def.calculated;
-}
-
 QString Field::asString() const {
     if (readsStoredText())
         return m_dataSet->currentText(m_index);
@@ -146,8 +141,14 @@ void Field::setValue(const QVariant &value) {
     m_dataSet->setCurrentValue(m_index, normalized(value));
 }
 
+// Texts into a text field skip the general conversion: one variant is built and handed on.
 void Field::setAsString(const QString &value) {
-    setValue(value);
+    if (!isTextKind(m_def.kind)) {
+        setValue(value);
+        return;
+    }
+    m_dataSet->setCurrentValue(m_index,
+                               m_def.size > 0 && value.size() > m_def.size ? value.left(m_def.size) : value);
 }
 
 void Field::setAsDateTime(double days) {

@@ -23,6 +23,10 @@ public:
     QString asString() const;
     // Appends asString() to out; texts of loaded rows go straight from storage, without a copy.
     void appendAsString(QString &out) const;
+    // Stored text fields: their texts are read straight from the dataset's storage.
+    bool readsStoredText() const {
+        return (m_def.kind == FieldKind::Text || m_def.kind == FieldKind::FixedText) && !m_def.calculated;
+    }
     double asDateTime() const;
     double asFloat() const;
     qint64 asInteger() const;
@@ -47,8 +51,6 @@ public:
     QVariant normalized(const QVariant &value) const;
 
 private:
-    bool readsStoredText() const;
-
     ClientDataSet *m_dataSet;
     int m_index;
     FieldDef m_def;

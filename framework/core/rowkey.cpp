@@ -2,7 +2,8 @@
 
 #include "framework/core/dataset.h"
 
-RowKey::RowKey(const ClientDataSet &dataSet, std::initializer_list<const char *> fieldNames) {
+RowKey::RowKey(ClientDataSet &dataSet, std::initializer_list<const char *> fieldNames)
+    : m_dataSet(&dataSet) {
     for (const char *name : fieldNames)
         m_fields.append(dataSet.fieldByName(name));
 }
@@ -10,7 +11,6 @@ RowKey::RowKey(const ClientDataSet &dataSet, std::initializer_list<const char *>
 QString RowKey::current() const {
     QString key;
     key.reserve(32);
-    for (const Field *field : m_fields)
-        field->appendAsString(key);
+    m_dataSet->appendCurrentTexts(m_fields, key);
     return key;
 }

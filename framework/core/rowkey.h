@@ -14,10 +14,11 @@ class Field;
 class PAGCORE_EXPORT RowKey {
 public:
     // Throws std::invalid_argument when the dataset lacks one of the fields.
-    RowKey(const ClientDataSet &dataSet, std::initializer_list<const char *> fieldNames);
+    RowKey(ClientDataSet &dataSet, std::initializer_list<const char *> fieldNames);
 
     QString current() const;
 
 private:
+    ClientDataSet *m_dataSet;
     QList<Field *> m_fields;
 };

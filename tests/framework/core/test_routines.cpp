@@ -1,5 +1,4 @@
 #include "framework/core/abort.h"
-#include "framework/core/keylist.h"
 #include "framework/core/messages.h"
 #include "framework/core/money.h"
 #include "framework/core/routines.h"
@@ -124,21 +123,6 @@ TEST(Routines, RegistrationMasks) {
     EXPECT_EQ(applyMask("12.345.678/0001-95", PictPess("J")), "12.345.678/0001-95");
     EXPECT_EQ(applyMask("1234", PictPess("F")), "123.4");
     EXPECT_EQ(applyMask("", PictPess("F")), "");
-}
-
-TEST(KeyList, KeysStayUnique) {
-    TKeyList list;
-    list.Add("0001010000012301", 0);
-    list.Add("0001010000012301", 0);
-    list.Add("0002010000012301", 0);
-    EXPECT_EQ(list.Count(), 2);
-    list.Remove("absent");
-    EXPECT_EQ(list.Count(), 2);
-    list.Remove("0001010000012301");
-    EXPECT_FALSE(list.Contains("0001010000012301"));
-    EXPECT_EQ(list.Count(), 1);
-    list.Clear();
-    EXPECT_EQ(list.Count(), 0);
 }
 
 TEST(Messages, KeysMatchWithoutCaseAndMissingKeysYieldThemselves) {
