@@ -2,20 +2,25 @@
 
 #include <algorithm>
 
-Admission::Admission(int maxWaiting, int maxSignedIn)
-    : m_maxWaiting(std::max(1, maxWaiting))
-    , m_maxSignedIn(maxSignedIn) {}
+Admission::Admission(const Limits &limits)
+    : m_limits(limits) {}
 
-std::optional<int> Admission::arrive(int id, std::function<void()> drop) {
+Admission::Arrival Admission::arrive(int id, const QHostAddress &address, bool heard,
+                                     std::function<void()> drop) {
     const QMutexLocker lock(&m_mutex);
-    std::optional<int> dropped;
-    if (m_waiting.size() >= m_maxWaiting) {
+    Arrival arrival{true, std::nullopt};
+    if (m_waiting.size() >= std::max(1, m_limits.maxWaiting)) {
+        const auto silentFromAddress =
+            std::count_if(m_waiting.cbegin(), m_waiting.cend(),
+                          [&](const Waiting &entry) { return !entry.heard && entry.address == address; });
+        if (!heard && silentFromAddress >= m_limits.maxWaitingPerAddress)
+            return {false, std::nullopt};
         const Waiting oldest = m_waiting.takeAt(oldestToDrop());
         oldest.drop();
-        dropped = oldest.id;
+        arrival.dropped = oldest.id;
     }
-    m_waiting.append({id, false, std::move(drop)});
-    return dropped;
+    m_waiting.append({id, address, heard, std::move(drop)});
+    return arrival;
 }
 
 void Admission::heard(int id) {
@@ -27,7 +32,7 @@ void Admission::heard(int id) {
 bool Admission::signIn(int id) {
     const QMutexLocker lock(&m_mutex);
     const qsizetype at = findWaiting(id);
-    if (at < 0 || m_signedIn.size() >= m_maxSignedIn)
+    if (at < 0 || m_signedIn.size() >= m_limits.maxSignedIn)
         return false;
     m_waiting.removeAt(at);
     m_signedIn.insert(id);

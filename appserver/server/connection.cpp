@@ -45,7 +45,7 @@ ClientConnection::ClientConnection(qintptr descriptor, int id, const ServerSetti
     , m_sessions(sessions)
     , m_admission(admission)
     , m_throttle(throttle)
-    , m_reader(std::min(settings.maxFrameSize, Wire::helloMaxFrameSize)) {}
+    , m_reader(std::min(settings.maxFrameSize, Wire::helloMaxFrameSize), Wire::helloMaxItems) {}
 
 ClientConnection::~ClientConnection() = default;
 
@@ -260,6 +260,7 @@ void ClientConnection::signedIn(const QString &operatorCode, bool accepted, bool
     m_signedIn = true;
     m_operatorCode = operatorCode;
     m_reader.setMaxFrameSize(m_settings.maxFrameSize);
+    m_reader.setMaxItems(Wire::maxItemsPerFrame);
     QCborMap welcome;
     welcome.insert(typeKey, QLatin1StringView("welcome"));
     welcome.insert(QLatin1StringView("version"), Wire::protocolVersion);

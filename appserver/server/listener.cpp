@@ -5,12 +5,33 @@
 
 #include <QThread>
 
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+QHostAddress peerAddress(qintptr descriptor) {
+    sockaddr_storage address{};
+    socklen_t length = sizeof address;
+    if (::getpeername(int(descriptor), reinterpret_cast<sockaddr *>(&address), &length) != 0)
+        return {};
+    return QHostAddress(reinterpret_cast<const sockaddr *>(&address));
+}
+
+int bytesWaiting(qintptr descriptor) {
+    int bytes = 0;
+    return ::ioctl(int(descriptor), FIONREAD, &bytes) == 0 ? bytes : 0;
+}
+
+} // namespace
+
 Listener::Listener(const ServerSettings &settings, const ServerBackend &backend, QObject *parent)
     : QTcpServer(parent)
     , m_settings(settings)
     , m_backend(backend)
     , m_sessions(settings.dbSessions, backend)
-    , m_admission(settings.maxPending, settings.maxConnections)
+    , m_admission({settings.maxPending, settings.maxPendingPerAddress, settings.maxConnections})
     , m_throttle({std::chrono::milliseconds(settings.signInDelayMs),
                   std::chrono::milliseconds(settings.signInMaxDelayMs),
                   std::chrono::seconds(settings.signInForgetSecs)}) {}
@@ -26,22 +47,28 @@ bool Listener::start() {
     return listen(m_settings.address, m_settings.port);
 }
 
-// Every connection is taken in; the limit on signed-in connections is applied at the sign-in, and a
-// full lobby of connections that have not signed in drops its oldest.
+// The limit on signed-in connections is applied at the sign-in; before it, a connection waits in the
+// lobby of Admission, or is closed at once, without a word, when its address holds its share of it.
 void Listener::incomingConnection(qintptr descriptor) {
-    auto *thread = new QThread;
     const int id = m_nextId++;
     auto *connection = new ClientConnection(descriptor, id, m_settings, m_sessions, m_admission, m_throttle);
-    connection->moveToThread(thread);
-    const std::optional<int> dropped = m_admission.arrive(id, [connection] {
-        QMetaObject::invokeMethod(connection, &ClientConnection::shutDown, Qt::QueuedConnection);
-    });
-    if (dropped)
-        qCWarning(lcServer).noquote()
+    const Admission::Arrival arrival =
+        m_admission.arrive(id, peerAddress(descriptor), bytesWaiting(descriptor) > 0, [connection] {
+            QMetaObject::invokeMethod(connection, &ClientConnection::shutDown, Qt::QueuedConnection);
+        });
+    if (!arrival.admitted) {
+        delete connection;
+        ::close(int(descriptor));
+        return;
+    }
+    if (arrival.dropped)
+        qCInfo(lcServer).noquote()
             << QStringLiteral("conn=%1 dropped: %2 connections not signed in yet, conn=%3 is newer")
-                   .arg(*dropped)
+                   .arg(*arrival.dropped)
                    .arg(m_settings.maxPending)
                    .arg(id);
+    auto *thread = new QThread;
+    connection->moveToThread(thread);
     connect(thread, &QThread::started, connection, &ClientConnection::start);
     connect(this, &Listener::stopping, connection, &ClientConnection::shutDown);
     connect(connection, &ClientConnection::finished, thread, &QThread::quit, Qt::DirectConnection);

@@ -23,6 +23,8 @@ const Option options[] = {
     {"frame-timeout", "Seconds allowed to finish a frame once it has begun (default 30)."},
     {"max-connections", "Signed-in connections served at once (default 200)."},
     {"max-pending", "Connections not signed in yet; the oldest makes room for a newer one (default 32)."},
+    {"max-pending-per-address",
+     "Silent connections not signed in yet from one address; more are closed at once (default 8)."},
     {"hello-timeout", "Seconds a new connection has to send its hello (default 10)."},
     {"signin-delay",
      "Milliseconds a wrong password delays the next sign-in from its address (default 1000)."},
@@ -115,6 +117,8 @@ ServerSettings parseSettings(const QStringList &arguments) {
         settings.dbWaitSecs = int(number("db-wait", 1, 3600));
     if (has("max-pending"))
         settings.maxPending = int(number("max-pending", 1, 100000));
+    if (has("max-pending-per-address"))
+        settings.maxPendingPerAddress = int(number("max-pending-per-address", 1, 100000));
     if (has("hello-timeout"))
         settings.helloTimeoutSecs = int(number("hello-timeout", 1, 3600));
     if (has("signin-delay"))

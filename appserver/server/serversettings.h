@@ -27,6 +27,7 @@ struct ServerSettings {
     // Connections that have not signed in yet, held apart from the signed-in ones, and how long each
     // may take to say hello.
     int maxPending = 32;
+    int maxPendingPerAddress = 8;
     int helloTimeoutSecs = 10;
     // Wrong passwords from one address delay its next sign-in: the first delay, doubled per further
     // failure up to the longest; the address is forgotten after a quiet spell.

@@ -38,15 +38,14 @@ QVariant packetFromWire(const QCborValue &content) {
     }
 }
 
-[[noreturn]] void tooComplex() {
-    throw WireError(QStringLiteral("CBOR com mais de %1 itens ou mais de %2 níveis")
-                        .arg(maxItemsPerFrame)
-                        .arg(maxNestingDepth));
+[[noreturn]] void tooComplex(qint64 maxItems) {
+    throw WireError(
+        QStringLiteral("CBOR com mais de %1 itens ou mais de %2 níveis").arg(maxItems).arg(maxNestingDepth));
 }
 
 // Walks the encoded value without building it, so that a frame of millions of tiny items or of deep
 // nesting is refused before it costs memory or stack. Garbled bytes are left for the decoder to report.
-void checkShape(const QByteArray &cbor) {
+void checkShape(const QByteArray &cbor, qint64 maxItems) {
     QCborStreamReader reader(cbor);
     qint64 items = 0;
     int depth = 0;
@@ -60,18 +59,18 @@ void checkShape(const QByteArray &cbor) {
             --depth;
             continue;
         }
-        if (++items > maxItemsPerFrame)
-            tooComplex();
+        if (++items > maxItems)
+            tooComplex(maxItems);
         if (reader.isTag()) {
             if (depth + ++tags > maxNestingDepth)
-                tooComplex();
+                tooComplex(maxItems);
             reader.next();
             continue;
         }
         tags = 0;
         if (reader.isContainer()) {
             if (++depth > maxNestingDepth)
-                tooComplex();
+                tooComplex(maxItems);
             reader.enterContainer();
         } else {
             reader.next();
@@ -171,7 +170,7 @@ std::optional<QCborMap> FrameReader::next() {
     if (m_buffer.size() < headerSize + length)
         return std::nullopt;
     const QByteArray cbor = QByteArray::fromRawData(m_buffer.constData() + headerSize, length);
-    checkShape(cbor);
+    checkShape(cbor, m_maxItems);
     QCborParserError error;
     const QCborValue value = QCborValue::fromCbor(cbor, &error);
     consume(headerSize + length);

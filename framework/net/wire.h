@@ -26,6 +26,9 @@ inline constexpr char maxFrameSizeKey[] = "maxFrameSize";
 // their values in byte strings, so real frames stay far below these; a frame of tiny items would
 // otherwise cost many times its size in memory.
 constexpr qint64 maxItemsPerFrame = 1000000;
+// A hello is a map of a handful of entries: before the welcome a stranger's frame may hold no more items
+// than this, so that 64 KiB of tiny arrays or maps cannot cost megabytes once built.
+constexpr qint64 helloMaxItems = 1024;
 constexpr int maxNestingDepth = 64;
 // CBOR tag that marks a data packet among the values.
 constexpr quint64 packetTag = 55800;
@@ -63,9 +66,11 @@ std::optional<qint64> announcedMaxFrameSize(const QCborMap &hello);
 // Collects received bytes and cuts them into frames.
 class FrameReader {
 public:
-    explicit FrameReader(qint64 maxFrameSize = defaultMaxFrameSize)
-        : m_maxFrameSize(maxFrameSize) {}
+    explicit FrameReader(qint64 maxFrameSize = defaultMaxFrameSize, qint64 maxItems = maxItemsPerFrame)
+        : m_maxFrameSize(maxFrameSize)
+        , m_maxItems(maxItems) {}
     void setMaxFrameSize(qint64 bytes) { m_maxFrameSize = bytes; }
+    void setMaxItems(qint64 items) { m_maxItems = items; }
     void append(const QByteArray &bytes) { m_buffer.append(bytes); }
     // The next whole frame decoded, or nothing while it is incomplete. Throws WireError.
     std::optional<QCborMap> next();
@@ -77,6 +82,7 @@ private:
 
     QByteArray m_buffer;
     qint64 m_maxFrameSize;
+    qint64 m_maxItems;
 };
 
 // Values: null, integers, doubles, texts, byte arrays, arrays, maps with text keys, and data packets

@@ -10,11 +10,13 @@
 
 namespace {
 
+const QHostAddress flooder(QStringLiteral("127.0.0.3"));
+
 // Sockets that connect and never send a byte.
 std::vector<std::unique_ptr<RawClient>> openSilentSockets(quint16 port, int count) {
     std::vector<std::unique_ptr<RawClient>> sockets;
     for (int i = 0; i < count; ++i)
-        sockets.push_back(std::make_unique<RawClient>(port));
+        sockets.push_back(std::make_unique<RawClient>(port, flooder));
     return sockets;
 }
 
@@ -52,9 +54,15 @@ TEST(Admission, AConnectionThatDoesNotSayHelloInTimeIsClosed) {
 
 // Which connection makes room: silent ones first, oldest first; a hello already received outlasts them.
 TEST(Admission, TheOldestSilentConnectionMakesRoom) {
-    Admission admission(3, 1);
+    Admission admission({3, 3, 1});
     QList<int> dropped;
-    const auto arrive = [&](int id) { return admission.arrive(id, [&dropped, id] { dropped.append(id); }); };
+    const auto arrive = [&](int id) {
+        const Admission::Arrival arrival =
+            admission.arrive(id, QHostAddress(QStringLiteral("10.0.0.%1").arg(id)), false,
+                             [&dropped, id] { dropped.append(id); });
+        EXPECT_TRUE(arrival.admitted);
+        return arrival.dropped;
+    };
     for (int id = 1; id <= 3; ++id)
         EXPECT_FALSE(arrive(id));
     admission.heard(1);
@@ -72,4 +80,21 @@ TEST(Admission, TheOldestSilentConnectionMakesRoom) {
     admission.leave(4);
     EXPECT_TRUE(admission.signIn(5));
     EXPECT_EQ(admission.waiting(), 1);
+}
+
+TEST(Admission, AFullLobbyTurnsAwayAFloodingAddressAtTheDoor) {
+    Admission admission({3, 2, 10});
+    const QHostAddress flood(QStringLiteral("10.0.0.1"));
+    QList<int> dropped;
+    const auto arrive = [&](int id, const QHostAddress &address, bool heard) {
+        return admission.arrive(id, address, heard, [&dropped, id] { dropped.append(id); });
+    };
+    for (int id = 1; id <= 3; ++id)
+        EXPECT_TRUE(arrive(id, flood, false).admitted) << "a lobby with room takes anyone";
+    const Admission::Arrival fourth = arrive(4, flood, false);
+    EXPECT_FALSE(fourth.admitted);
+    EXPECT_FALSE(fourth.dropped) << "turned away at the door, nobody makes room for it";
+    EXPECT_TRUE(arrive(5, QHostAddress(QStringLiteral("10.0.0.2")), false).admitted);
+    EXPECT_TRUE(arrive(6, flood, true).admitted) << "a client that has spoken is no flood";
+    EXPECT_EQ(dropped, (QList<int>{1, 2}));
 }

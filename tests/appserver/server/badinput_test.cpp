@@ -74,6 +74,17 @@ TEST_F(BadInput, BeforeTheWelcomeOnlyASmallFrameIsRead) {
     RawClient client(server->port());
     client.send(lengthHeader(64 << 20));
     expectErrorNotice(client, QLatin1StringView("65536"));
+
+    // 2,000 empty arrays: a few KiB on the wire, far more once built.
+    QCborArray arrays;
+    for (int i = 0; i < 2000; ++i)
+        arrays.append(QCborArray());
+    QCborMap hello;
+    hello.insert(QLatin1StringView("type"), QLatin1StringView("hello"));
+    hello.insert(QLatin1StringView("pad"), arrays);
+    RawClient manyItems(server->port());
+    manyItems.send(hello);
+    expectErrorNotice(manyItems, QLatin1StringView("itens"));
 }
 
 TEST_F(BadInput, AFrameOfMillionsOfTinyItemsIsRefusedUnbuilt) {
