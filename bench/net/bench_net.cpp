@@ -1,6 +1,8 @@
-// Calls per second of one client on loopback against the real server: the round trip of a small
-// method (GetAjusPag of one instalment, answering a packet of its adjustments). Target: over 2,000/s.
-// And four clients calling together against one (target 1.6x on this 2-core machine).
+// GetAjusPag (the adjustments of one instalment, a packet of a few rows) against the real server on
+// loopback: calls per second of one client (target 10,000), and of four clients calling together against
+// one (target 1.6 times on this 2-core machine), the two alternating on one server, best round of each.
+// Beside the rates, the CPU each side spends per call of the one client: on a shared machine the rate
+// measures the neighbours too, the CPU per call mostly this code.
 #include "bench/support/summary.h"
 #include "framework/core/datapacket.h"
 #include "framework/net/checkresult.h"
@@ -8,17 +10,23 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QThread>
-#include <benchmark/benchmark.h>
 
 #include <atomic>
 #include <barrier>
+#include <cstdio>
+#include <ctime>
 #include <mutex>
 #include <thread>
+#include <unistd.h>
 
 namespace {
+
+constexpr int rounds = 3;
+constexpr int roundMilliseconds = 2000;
 
 // The key of an instalment that has adjustments, read straight from the server's database.
 QStringList instalmentWithAdjustments(const QString &databaseUrl) {
@@ -39,30 +47,33 @@ QStringList instalmentWithAdjustments(const QString &databaseUrl) {
     return key;
 }
 
-void BM_GetAjusPagCallsPerSecond(benchmark::State &state) {
-    ServerFixture server(ServerFixture::Options{2000, false, {}});
-    server.start();
-    const QStringList key = instalmentWithAdjustments(server.databaseUrl());
-    const auto net = server.connection(QStringLiteral("PAG00800.rdmRecConPag"));
-    net->setConnected(true);
-    int rows = 0;
-    for (auto _ : state) {
-        const QVariant result =
-            CheckResultServ(net->call("GetAjusPag", {key[0], key[1], key[2], key[3]}), true, 0);
-        rows = result.value<DataPacket>().rowCount();
-    }
-    state.counters["calls_per_s"] =
-        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
-    state.counters["target_calls_per_s"] = 2000;
-    state.counters["rows_per_answer"] = rows;
+double threadCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
-BENCHMARK(BM_GetAjusPagCallsPerSecond)->Unit(benchmark::kMicrosecond)->MinTime(2.0)->UseRealTime();
 
-// GetAjusPag calls per second of `clients` clients calling together for about two seconds, each on a
-// thread and a connection of its own.
-double callsPerSecond(const ServerFixture &server, const QStringList &key, int clients) {
+// User and system CPU of a whole process, from /proc.
+double processCpuSeconds(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    return double(fields.at(11).toLongLong() + fields.at(12).toLongLong()) / double(sysconf(_SC_CLK_TCK));
+}
+
+struct Round {
+    double callsPerSecond = 0;
+    double clientMicrosPerCall = 0; // CPU of the client threads
+    double serverMicrosPerCall = 0; // CPU of the whole server process
+};
+
+// `clients` clients calling together for a round, each on a thread and a connection of its own.
+Round callTogether(const ServerFixture &server, const QStringList &key, int clients) {
     std::atomic<bool> stop = false;
     std::atomic<qint64> calls = 0;
+    std::atomic<qint64> clientNanos = 0;
     std::mutex connecting;
     std::barrier ready(clients + 1);
     std::vector<std::thread> threads;
@@ -77,50 +88,58 @@ double callsPerSecond(const ServerFixture &server, const QStringList &key, int c
                 net.setConnected(true);
             }
             ready.arrive_and_wait();
+            const double cpuStart = threadCpuSeconds();
             qint64 made = 0;
-            for (; !stop; ++made)
-                CheckResultServ(net.call("GetAjusPag", {key[0], key[1], key[2], key[3]}), true, 0);
+            for (; !stop; ++made) {
+                const QVariant answer =
+                    CheckResultServ(net.call("GetAjusPag", {key[0], key[1], key[2], key[3]}), true, 0);
+                if (answer.value<DataPacket>().rowCount() == 0)
+                    qFatal("GetAjusPag answered no adjustments");
+            }
             calls += made;
+            clientNanos += qint64((threadCpuSeconds() - cpuStart) * 1e9);
         });
     }
     ready.arrive_and_wait();
+    const double serverStart = processCpuSeconds(server.processId());
     QElapsedTimer timer;
     timer.start();
-    QThread::msleep(2000);
+    QThread::msleep(roundMilliseconds);
     stop = true;
     for (std::thread &thread : threads)
         thread.join();
-    return double(calls) / (double(timer.nsecsElapsed()) / 1e9);
+    const double seconds = double(timer.nsecsElapsed()) / 1e9;
+    const double made = double(std::max<qint64>(calls, 1));
+    return {double(calls) / seconds, double(clientNanos) / 1e3 / made,
+            (processCpuSeconds(server.processId()) - serverStart) * 1e6 / made};
 }
-
-// Four clients against one on the same server, alternating, best of three rounds each: the calls of
-// several clients run on several database sessions at once.
-void BM_GetAjusPagFourClients(benchmark::State &state) {
-    ServerFixture server(ServerFixture::Options{2000, false, {}});
-    server.start();
-    const QStringList key = instalmentWithAdjustments(server.databaseUrl());
-    TNetConnection::setCredentialsProvider([] { return NetCredentials{"admin", "admin"}; });
-    double one = 0;
-    double four = 0;
-    for (auto _ : state) {
-        for (int round = 0; round < 3; ++round) {
-            one = std::max(one, callsPerSecond(server, key, 1));
-            four = std::max(four, callsPerSecond(server, key, 4));
-        }
-    }
-    state.counters["one_client_calls_per_s"] = one;
-    state.counters["four_clients_calls_per_s"] = four;
-    BenchSummary::figure(QStringLiteral("GetAjusPag, four clients together against one"), four / one,
-                         QStringLiteral("x"), QStringLiteral(">= 1.6x"), four / one >= 1.6);
-}
-BENCHMARK(BM_GetAjusPagFourClients)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 } // namespace
 
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    ServerFixture server(ServerFixture::Options{2000, false, {}});
+    server.start();
+    const QStringList key = instalmentWithAdjustments(server.databaseUrl());
+    TNetConnection::setCredentialsProvider([] { return NetCredentials{"admin", "admin"}; });
+    callTogether(server, key, 1);
+    Round one;
+    double four = 0;
+    for (int round = 0; round < rounds; ++round) {
+        const Round single = callTogether(server, key, 1);
+        if (single.callsPerSecond > one.callsPerSecond)
+            one = single;
+        four = std::max(four, callTogether(server, key, 4).callsPerSecond);
+    }
+    std::printf("GetAjusPag: one client %.0f calls/s (CPU per call: client %.1f us, server %.1f us); four "
+                "clients %.0f calls/s (best of %d rounds of %d ms each)\n",
+                one.callsPerSecond, one.clientMicrosPerCall, one.serverMicrosPerCall, four, rounds,
+                roundMilliseconds);
+    BenchSummary::figure(QStringLiteral("GetAjusPag, one client"), one.callsPerSecond,
+                         QStringLiteral("calls/s"), QStringLiteral(">= 10000 calls/s"),
+                         one.callsPerSecond >= 10000);
+    const double scaling = one.callsPerSecond > 0 ? four / one.callsPerSecond : 0;
+    BenchSummary::figure(QStringLiteral("GetAjusPag, four clients together against one"), scaling,
+                         QStringLiteral("x"), QStringLiteral(">= 1.6x"), scaling >= 1.6);
     return 0;
 }
