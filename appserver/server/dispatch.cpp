@@ -1,5 +1,6 @@
 #include "appserver/server/dispatch.h"
 
+#include "appserver/server/calllog.h"
 #include "appserver/server/serverlog.h"
 #include "framework/net/wire.h"
 
@@ -78,9 +79,9 @@ QCborMap Dispatcher::handleCall(QCborMap &request, CallContext &context, int con
                              .arg(double(timer.nsecsElapsed()) / 1e6, 0, 'f', 2)
                              .arg(QLatin1StringView(outcome.label));
     if (outcome.detail.isEmpty())
-        qCInfo(lcServer).noquote() << line;
+        CallLog::info(line);
     else
-        qCWarning(lcServer).noquote() << line << "detail:" << outcome.detail;
+        CallLog::warning(line + QStringLiteral(" detail: ") + outcome.detail);
     return outcome.response;
 }
 

@@ -1,5 +1,6 @@
 #include "appserver/db/database.h"
 #include "appserver/modules/modules.h"
+#include "appserver/server/calllog.h"
 #include "appserver/server/listener.h"
 #include "appserver/server/operatorcommand.h"
 #include "appserver/server/serverlog.h"
@@ -89,6 +90,7 @@ int main(int argc, char *argv[]) {
     });
     const int status = app.exec();
     listener.shutDown();
+    CallLog::flush();
     qCInfo(lcServer).noquote() << QStringLiteral("stopped");
     return status;
 }
