@@ -17,6 +17,22 @@ bool isReal(FieldKind kind) {
     return kind == FieldKind::DateTime || kind == FieldKind::Float;
 }
 
+// Packets of one method repeat their field definitions: each thread remembers the last ones it found
+// sound, so only new definitions have their names checked.
+void checkNames(const QList<FieldDef> &fields) {
+    thread_local QList<FieldDef> lastSound;
+    if (!fields.isEmpty() && fields == lastSound)
+        return;
+    QSet<QString> names;
+    for (const FieldDef &def : fields) {
+        const QString folded = def.name.toCaseFolded();
+        if (folded.isEmpty() || names.contains(folded))
+            throw PacketError("field without a name or with a duplicate name");
+        names.insert(folded);
+    }
+    lastSound = fields;
+}
+
 void setNullBit(QByteArray &nulls, int row, int rowCount) {
     const qsizetype needed = (qsizetype(rowCount) + 7) / 8;
     if (nulls.size() < needed)
@@ -148,14 +164,9 @@ DataPacket DataPacket::fromColumns(QList<FieldDef> fields, QList<PacketColumn> c
         throw PacketError("field and column counts differ");
     if (rowCount < 0 || rowCount > maxRows || (rowCount > 0 && fields.isEmpty()))
         throw PacketError("row count out of range");
-    QSet<QString> names;
-    for (int col = 0; col < fields.size(); ++col) {
-        const QString folded = fields.at(col).name.toCaseFolded();
-        if (folded.isEmpty() || names.contains(folded))
-            throw PacketError("field without a name or with a duplicate name");
-        names.insert(folded);
+    checkNames(fields);
+    for (int col = 0; col < fields.size(); ++col)
         columns.at(col).check(fields.at(col).kind, rowCount);
-    }
     DataPacket packet;
     packet.d->fields = std::move(fields);
     packet.d->columns = std::move(columns);

@@ -131,6 +131,35 @@ QCborMap encodeColumn(const PacketColumn &column, FieldKind kind) {
     return map;
 }
 
+// The packets of one method carry the same field definitions answer after answer: each thread keeps the
+// last definitions it encoded and decoded, and reuses them while they stay the same.
+QCborArray encodeFields(const QList<FieldDef> &fields) {
+    thread_local QList<FieldDef> lastFields;
+    thread_local QCborArray lastArray;
+    if (fields.isEmpty() || fields != lastFields) {
+        QCborArray array;
+        for (const FieldDef &def : fields)
+            array.append(encodeField(def));
+        lastFields = fields;
+        lastArray = array;
+    }
+    return lastArray;
+}
+
+QList<FieldDef> decodeFields(const QCborArray &array) {
+    thread_local QCborArray lastArray;
+    thread_local QList<FieldDef> lastFields;
+    if (array.isEmpty() || array != lastArray) {
+        QList<FieldDef> fields;
+        fields.reserve(array.size());
+        for (const QCborValue &value : array)
+            fields.append(decodeField(value));
+        lastArray = array;
+        lastFields = fields;
+    }
+    return lastFields;
+}
+
 QByteArray bytesEntry(const QCborMap &map, const char *key) {
     const QCborValue value = map.value(QLatin1StringView(key));
     if (value.isUndefined())
@@ -169,16 +198,13 @@ PacketColumn decodeColumn(const QCborValue &value, FieldKind kind, int rowCount)
 } // namespace
 
 QCborValue DataPacket::toCbor() const {
-    QCborArray fieldArray;
     QCborArray columnArray;
-    for (int col = 0; col < fields().size(); ++col) {
-        fieldArray.append(encodeField(fields().at(col)));
+    for (int col = 0; col < fields().size(); ++col)
         columnArray.append(encodeColumn(column(col), fields().at(col).kind));
-    }
     QCborMap map;
     map.insert(QStringLiteral("version"), formatVersion);
     map.insert(QStringLiteral("rows"), rowCount());
-    map.insert(QStringLiteral("fields"), fieldArray);
+    map.insert(QStringLiteral("fields"), encodeFields(fields()));
     map.insert(QStringLiteral("columns"), columnArray);
     return map;
 }
@@ -205,14 +231,11 @@ DataPacket DataPacket::fromCbor(const QCborValue &value) {
     const QCborArray columnArray = columnValue.toArray();
     if (fieldArray.size() != columnArray.size() || fieldArray.size() > maxFields)
         throw PacketError("field and column counts differ");
-    QList<FieldDef> fieldList;
+    QList<FieldDef> fieldList = decodeFields(fieldArray);
     QList<PacketColumn> columns;
-    fieldList.reserve(fieldArray.size());
     columns.reserve(fieldArray.size());
-    for (qsizetype col = 0; col < fieldArray.size(); ++col) {
-        fieldList.append(decodeField(fieldArray.at(col)));
-        columns.append(decodeColumn(columnArray.at(col), fieldList.last().kind, rowCount));
-    }
+    for (qsizetype col = 0; col < fieldArray.size(); ++col)
+        columns.append(decodeColumn(columnArray.at(col), fieldList.at(col).kind, rowCount));
     return fromColumns(std::move(fieldList), std::move(columns), rowCount);
 }
 

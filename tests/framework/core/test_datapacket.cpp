@@ -62,6 +62,24 @@ TEST(DataPacket, RoundTripsEveryKindWithNullsAndDefinitions) {
     expectSamePacket(DataPacket(), DataPacket::decode(DataPacket().encode()));
 }
 
+// Packets of one method repeat their definitions, and the codec reuses the ones it saw last: a packet
+// whose definitions differ, even in one property, still travels with its own.
+TEST(DataPacket, EachPacketKeepsItsOwnDefinitionsWhenTheyAlternate) {
+    const DataPacket sample = samplePacket();
+    QList<FieldDef> relabelled = allKinds();
+    relabelled[0].displayLabel = QStringLiteral("Credor");
+    DataPacket other(relabelled);
+    other.appendRow({"x", "S", 1.0, 2.0, 3, true});
+    const DataPacket narrow(QList<FieldDef>{{"CDFILIAL", FieldKind::Text, 4}});
+    for (int round = 0; round < 2; ++round) {
+        expectSamePacket(sample, DataPacket::decode(sample.encode()));
+        expectSamePacket(other, DataPacket::decode(other.encode()));
+        expectSamePacket(narrow, DataPacket::decode(narrow.encode()));
+    }
+    EXPECT_EQ(DataPacket::decode(other.encode()).fields().at(0).displayLabel, "Credor");
+    EXPECT_EQ(DataPacket::decode(sample.encode()).fields().at(0).displayLabel, "Fornecedor");
+}
+
 TEST(DataPacket, TravelsInsideAVariant) {
     const QVariant holder = QVariant::fromValue(samplePacket());
     ASSERT_TRUE(holder.canConvert<DataPacket>());
