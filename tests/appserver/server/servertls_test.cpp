@@ -3,7 +3,7 @@
 #include "framework/net/wire.h"
 #include "tests/appserver/server/echomodule.h"
 #include "tests/appserver/server/inprocessserver.h"
-#include "tests/appserver/server/plainclient.h"
+#include "tests/support/plainclient.h"
 #include "tests/support/serverfixture.h"
 #include "tests/support/testcertificates.h"
 
