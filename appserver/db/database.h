@@ -34,6 +34,11 @@ void seedDemo(QSqlDatabase &db, int instalments, const QDate &today = QDate::cur
 // True when the operator exists, is active and the password matches its stored hash.
 bool checkOperator(QSqlDatabase &db, const QString &code, const QString &password);
 
+// The two database steps of checkOperator, for a caller that hashes elsewhere: the stored password hash
+// of an active operator (empty when there is none), and its replacement by a hash at today's cost.
+QString operatorPasswordHash(QSqlDatabase &db, const QString &code);
+void replaceOperatorPasswordHash(QSqlDatabase &db, const QString &code, const QString &hash);
+
 // True when the operator may work with the company.
 bool operatorMayUseCompany(QSqlDatabase &db, const QString &operatorCode, const QString &company);
 

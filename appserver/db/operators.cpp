@@ -5,19 +5,23 @@
 // An unknown operator costs the same hashing as a wrong password. A hash of an older, lower cost is
 // replaced at the first sign-in that proves the password.
 bool checkOperator(QSqlDatabase &db, const QString &code, const QString &password) {
-    const QVariant stored = selectValue(
-        db, QStringLiteral("SELECT DSSENHAHASH FROM OPERADOR WHERE CDOPERADOR = ? AND IDATIVO = 'S'"),
-        {code});
-    if (!stored.isValid()) {
-        spendPasswordCheck(password);
+    const QString stored = operatorPasswordHash(db, code);
+    if (!checkSignInPassword(password, stored))
         return false;
-    }
-    if (!verifyPassword(password, stored.toString()))
-        return false;
-    if (needsRehash(stored.toString()))
-        runSql(db, QStringLiteral("UPDATE OPERADOR SET DSSENHAHASH = ? WHERE CDOPERADOR = ?"),
-               {hashPassword(password), code});
+    if (needsRehash(stored))
+        replaceOperatorPasswordHash(db, code, hashPassword(password));
     return true;
+}
+
+QString operatorPasswordHash(QSqlDatabase &db, const QString &code) {
+    return selectValue(
+               db, QStringLiteral("SELECT DSSENHAHASH FROM OPERADOR WHERE CDOPERADOR = ? AND IDATIVO = 'S'"),
+               {code})
+        .toString();
+}
+
+void replaceOperatorPasswordHash(QSqlDatabase &db, const QString &code, const QString &hash) {
+    runSql(db, QStringLiteral("UPDATE OPERADOR SET DSSENHAHASH = ? WHERE CDOPERADOR = ?"), {hash, code});
 }
 
 bool operatorMayUseCompany(QSqlDatabase &db, const QString &operatorCode, const QString &company) {
@@ -66,8 +70,7 @@ void addOperator(QSqlDatabase &db, const QString &code, const QString &name, con
 
 void setOperatorPassword(QSqlDatabase &db, const QString &code, const QString &password) {
     requireOperator(db, code);
-    runSql(db, QStringLiteral("UPDATE OPERADOR SET DSSENHAHASH = ? WHERE CDOPERADOR = ?"),
-           {hashPassword(password), code});
+    replaceOperatorPasswordHash(db, code, hashPassword(password));
 }
 
 void grantCompanies(QSqlDatabase &db, const QString &code, const QStringList &companies) {

@@ -5,6 +5,7 @@
 #include "appserver/server/replychannel.h"
 #include "appserver/server/serverlog.h"
 #include "appserver/server/servertls.h"
+#include "framework/net/password.h"
 
 #include <QTcpSocket>
 #include <QTimer>
@@ -218,17 +219,19 @@ void ClientConnection::signIn(const QCborMap &hello) {
     borrowSession(
         [this, operatorCode, password,
          connectionId = m_id](DatabaseSession &session) -> std::function<void()> {
-            bool accepted = false;
-            bool reached = true;
             try {
-                accepted = !operatorCode.isEmpty() && session.checkOperator(operatorCode, password);
+                const QString stored = session.passwordHash(operatorCode);
+                return
+                    [this, operatorCode, password, stored] { checkPassword(operatorCode, password, stored); };
             } catch (const std::exception &e) {
-                reached = false;
                 qCWarning(lcServer).noquote() << QStringLiteral("conn=%1 operator check failed: %2")
                                                      .arg(connectionId)
                                                      .arg(QString::fromUtf8(e.what()));
+                return [this] {
+                    closeWith("refused", tr("O banco de dados do servidor de aplicação não está disponível."),
+                              QStringLiteral("database"));
+                };
             }
-            return [this, operatorCode, accepted, reached] { signedIn(operatorCode, accepted, reached); };
         },
         [this] {
             closeWith("refused",
@@ -237,21 +240,42 @@ void ClientConnection::signIn(const QCborMap &hello) {
         });
 }
 
-void ClientConnection::signedIn(const QString &operatorCode, bool accepted, bool databaseReached) {
+// The password is hashed here, on the connection's own thread: a sign-in holds a database session only
+// to read the stored hash, and to replace a hash of an older cost.
+void ClientConnection::checkPassword(const QString &operatorCode, const QString &password,
+                                     const QString &stored) {
     if (m_closing)
         return;
-    m_waitTimer->stop();
-    if (!databaseReached) {
-        closeWith("refused", tr("O banco de dados do servidor de aplicação não está disponível."),
-                  QStringLiteral("database"));
-        return;
-    }
-    if (!accepted) {
+    if (operatorCode.isEmpty() || !checkSignInPassword(password, stored)) {
         m_throttle.failed(m_socket->peerAddress());
         closeWith("refused", tr("Operador ou senha inválidos."), QStringLiteral("sign-in refused"));
         return;
     }
     m_throttle.succeeded(m_socket->peerAddress());
+    if (!needsRehash(stored)) {
+        signedIn(operatorCode);
+        return;
+    }
+    const QString rehashed = hashPassword(password);
+    const auto welcome = [this, operatorCode] { signedIn(operatorCode); };
+    borrowSession(
+        [operatorCode, rehashed, welcome,
+         connectionId = m_id](DatabaseSession &session) -> std::function<void()> {
+            try {
+                session.replacePasswordHash(operatorCode, rehashed);
+            } catch (const std::exception &e) {
+                qCWarning(lcServer).noquote() << QStringLiteral("conn=%1 password hash not upgraded: %2")
+                                                     .arg(connectionId)
+                                                     .arg(QString::fromUtf8(e.what()));
+            }
+            return welcome;
+        },
+        welcome);
+}
+
+void ClientConnection::signedIn(const QString &operatorCode) {
+    if (m_closing)
+        return;
     if (!m_admission.signIn(m_id)) {
         closeWith("refused", tr("O servidor de aplicação está no limite de conexões."),
                   QStringLiteral("connection limit"));
@@ -274,21 +298,30 @@ void ClientConnection::borrowSession(SessionTask task, std::function<void()> wai
     m_idleTimer->stop();
     m_frameTimer->stop();
     pauseReading();
-    m_waiting = m_sessions.borrow([replies = m_replies, task = std::move(task)](DatabaseSession &session) {
-        return SessionPool::Reply([replies, reply = task(session)] { replies->post(reply); });
-    });
+    m_waiting =
+        m_sessions.borrow([this, replies = m_replies, task = std::move(task)](DatabaseSession &session) {
+            return SessionPool::Reply([this, replies, reply = task(session)] {
+                replies->post([this, reply] {
+                    stopWaiting();
+                    reply();
+                });
+            });
+        });
     if (m_waiting == 0)
         return;
     m_waitedTooLong = std::move(waitedTooLong);
     m_waitTimer->start();
 }
 
-void ClientConnection::answered(const QCborMap &answer) {
-    if (m_closing)
-        return;
+void ClientConnection::stopWaiting() {
     m_waitTimer->stop();
     m_waiting = 0;
     m_waitedTooLong = {};
+}
+
+void ClientConnection::answered(const QCborMap &answer) {
+    if (m_closing)
+        return;
     if (send(answer) >= releaseAfterBytes)
         releaseFreedMemory();
     m_answerOut = true;
@@ -311,11 +344,15 @@ void ClientConnection::resumeOnceWritten() {
 // sends meanwhile waits in the system's buffers, and the end of a client's sending half is not read
 // either (the socket would close on it, and the answer could not be written).
 void ClientConnection::pauseReading() {
+    if (std::exchange(m_paused, true))
+        return;
     m_socket->ungetChar('\0');
     m_socket->setReadBufferSize(m_socket->bytesAvailable());
 }
 
 void ClientConnection::resumeReading() {
+    if (!std::exchange(m_paused, false))
+        return;
     m_socket->skip(1);
     m_socket->setReadBufferSize(readSliceBytes);
 }

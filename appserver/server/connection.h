@@ -41,11 +41,14 @@ private:
     // Waits the turn the throttle gives the client's address, then signs it in.
     void receiveHello(const QCborMap &hello);
     void signIn(const QCborMap &hello);
-    void signedIn(const QString &operatorCode, bool accepted, bool databaseReached);
+    void checkPassword(const QString &operatorCode, const QString &password, const QString &stored);
+    void signedIn(const QString &operatorCode);
     // Work on a database session, returning what then runs on the connection's thread.
     using SessionTask = std::function<std::function<void()>(DatabaseSession &)>;
     // Runs `task` on a database session; `waitedTooLong` runs instead when no session frees in time.
     void borrowSession(SessionTask task, std::function<void()> waitedTooLong);
+    // A session took the work, or it waited too long: the wait ends.
+    void stopWaiting();
     void answered(const QCborMap &answer);
     void resumeOnceWritten();
     void pauseReading();
@@ -78,6 +81,7 @@ private:
     // From handing a frame to a session until its answer is written out.
     bool m_busy = false;
     bool m_answerOut = false;
+    bool m_paused = false;
     bool m_closing = false;
     bool m_finished = false;
 };

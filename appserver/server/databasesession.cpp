@@ -40,9 +40,14 @@ DatabaseSession::~DatabaseSession() {
     close();
 }
 
-bool DatabaseSession::checkOperator(const QString &operatorCode, const QString &password) {
+QString DatabaseSession::passwordHash(const QString &operatorCode) {
     ensureOpen();
-    return m_backend.checkOperator(m_context.db, operatorCode, password);
+    return m_backend.passwordHash(m_context.db, operatorCode);
+}
+
+void DatabaseSession::replacePasswordHash(const QString &operatorCode, const QString &hash) {
+    ensureOpen();
+    m_backend.replacePasswordHash(m_context.db, operatorCode, hash);
 }
 
 // A call that failed because the link to the database broke under it is answered with its failure: its

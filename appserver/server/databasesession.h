@@ -17,9 +17,10 @@ public:
     DatabaseSession(const DatabaseSession &) = delete;
     DatabaseSession &operator=(const DatabaseSession &) = delete;
 
-    // True when the operator exists, is active and the password matches. Throws std::exception when
-    // the database cannot be reached.
-    bool checkOperator(const QString &operatorCode, const QString &password);
+    // The stored password hash of an active operator, empty when there is none; and its replacement.
+    // Both throw std::exception when the database cannot be reached.
+    QString passwordHash(const QString &operatorCode);
+    void replacePasswordHash(const QString &operatorCode, const QString &hash);
     // Runs one call of the connection on behalf of its operator; returns the answer to send. Empties
     // `request`.
     QCborMap call(QCborMap &request, const QString &operatorCode, int connectionId);

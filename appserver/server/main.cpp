@@ -68,7 +68,8 @@ int main(int argc, char *argv[]) {
     backend.openDatabase = [url = settings.databaseUrl](const QString &name) {
         return openDatabase(url, name);
     };
-    backend.checkOperator = checkOperator;
+    backend.passwordHash = operatorPasswordHash;
+    backend.replacePasswordHash = replaceOperatorPasswordHash;
     backend.modules = &modules;
 
     Listener listener(settings, backend);

@@ -91,6 +91,13 @@ void spendPasswordCheck(const QString &password) {
     derive(password, QByteArray(saltBytes, '\0'), passwordIterations());
 }
 
+bool checkSignInPassword(const QString &password, const QString &stored) {
+    if (!stored.isEmpty())
+        return verifyPassword(password, stored);
+    spendPasswordCheck(password);
+    return false;
+}
+
 bool needsRehash(const QString &stored) {
     const std::optional<StoredHash> parsed = parse(stored);
     return parsed && parsed->rounds < passwordIterations();

@@ -25,6 +25,10 @@ bool verifyPassword(const QString &password, const QString &stored);
 // the time of a refusal does not tell which operator codes exist.
 void spendPasswordCheck(const QString &password);
 
+// A sign-in's check: true when the password matches the stored text; an empty stored text (no such
+// operator) is false at the cost of a match.
+bool checkSignInPassword(const QString &password, const QString &stored);
+
 // True when the stored text was hashed with fewer iterations than passwordIterations().
 bool needsRehash(const QString &stored);
 

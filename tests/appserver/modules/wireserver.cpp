@@ -8,7 +8,8 @@ namespace {
 ServerBackend databaseBackend(const QString &url) {
     ServerBackend backend;
     backend.openDatabase = [url](const QString &name) { return openDatabase(url, name); };
-    backend.checkOperator = checkOperator;
+    backend.passwordHash = operatorPasswordHash;
+    backend.replacePasswordHash = replaceOperatorPasswordHash;
     return backend;
 }
 

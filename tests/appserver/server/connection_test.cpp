@@ -5,9 +5,12 @@
 #include "tests/appserver/server/inprocessserver.h"
 #include "tests/appserver/server/rawclient.h"
 #include "tests/support/plainclient.h"
+#include "tests/support/serverfixture.h"
 
 #include <QCborArray>
 #include <QCborMap>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 // A client that sends calls and never reads: its answers fill the network buffers, then the server,
@@ -64,4 +67,51 @@ TEST(ClientConnection, AHelloMustAnnounceAUsableFrameLimit) {
         EXPECT_EQ(client.receiveType(), QStringLiteral("refused"));
         EXPECT_TRUE(client.closedByServer());
     }
+}
+
+namespace {
+
+QString storedHash(const QString &databaseUrl, const QString &operatorCode) {
+    QString hash;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("hashes"));
+        db.setDatabaseName(databaseUrl.mid(QStringLiteral("sqlite:").size()));
+        QSqlQuery query(db);
+        db.open();
+        query.prepare(QStringLiteral("SELECT DSSENHAHASH FROM OPERADOR WHERE CDOPERADOR = ?"));
+        query.addBindValue(operatorCode);
+        if (query.exec() && query.next())
+            hash = query.value(0).toString();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("hashes"));
+    return hash;
+}
+
+} // namespace
+
+// The password is checked off the database session; a hash of an older cost is then replaced on a
+// session of its own, and the operator signs in with the new one as well.
+TEST(ClientConnection, ASignInUpgradesAHashOfAnOlderCost) {
+    ServerFixture first;
+    first.start();
+    first.stop();
+    const QString module = QStringLiteral("PAG00801.rdmFiltroRecContPagar");
+    ASSERT_TRUE(storedHash(first.databaseUrl(), QStringLiteral("admin"))
+                    .startsWith(QLatin1StringView("pbkdf2-sha256$1000$")));
+
+    ServerFixture::Options costlier;
+    costlier.demo = false;
+    costlier.databaseUrl = first.databaseUrl();
+    costlier.extraArguments = {QStringLiteral("--password-iterations"), QStringLiteral("2000")};
+    ServerFixture server(costlier);
+    server.start();
+    EXPECT_FALSE(isServerFailure(server.connection(module)->call("GetGeralPag")));
+    EXPECT_TRUE(storedHash(first.databaseUrl(), QStringLiteral("admin"))
+                    .startsWith(QLatin1StringView("pbkdf2-sha256$2000$")));
+    EXPECT_TRUE(storedHash(first.databaseUrl(), QStringLiteral("caixa"))
+                    .startsWith(QLatin1StringView("pbkdf2-sha256$1000$")));
+    EXPECT_FALSE(isServerFailure(server.connection(module)->call("GetGeralPag")));
+    EXPECT_THROW(
+        server.connection(module, QStringLiteral("admin"), QStringLiteral("errada"))->call("GetGeralPag"),
+        NetError);
 }

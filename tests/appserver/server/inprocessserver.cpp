@@ -1,6 +1,7 @@
 #include "tests/appserver/server/inprocessserver.h"
 
 #include "framework/net/netconnection.h"
+#include "framework/net/password.h"
 #include "tests/appserver/server/echomodule.h"
 
 #include <QSqlDatabase>
@@ -15,9 +16,11 @@ ServerBackend memoryBackend() {
         db.open();
         return db;
     };
-    backend.checkOperator = [](QSqlDatabase &, const QString &code, const QString &password) {
-        return code == QLatin1StringView("admin") && password == QLatin1StringView("segredo");
+    backend.passwordHash = [stored = hashPassword(QStringLiteral("segredo"))](QSqlDatabase &,
+                                                                              const QString &code) {
+        return code == QLatin1StringView("admin") ? stored : QString();
     };
+    backend.replacePasswordHash = [](QSqlDatabase &, const QString &, const QString &) {};
     return backend;
 }
 
