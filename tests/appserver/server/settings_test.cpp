@@ -47,6 +47,8 @@ TEST(ServerSettings, RefusesBadValues) {
         {QStringLiteral("--port"), QStringLiteral("sete")},
         {QStringLiteral("--listen"), QStringLiteral("não.é.endereço")},
         {QStringLiteral("--max-frame-size"), QStringLiteral("10")},
+        {QStringLiteral("--db-sessions"), QStringLiteral("0")},
+        {QStringLiteral("--db-wait"), QStringLiteral("0")},
         {QStringLiteral("--frobnicate")},
         {QStringLiteral("solto")},
     };
