@@ -186,10 +186,6 @@ void ClientConnection::receiveHello(const QCborMap &hello) {
 }
 
 void ClientConnection::signIn(const QCborMap &hello) {
-    if (m_signedIn) {
-        closeWith("error", tr("A conexão já se identificou."), QStringLiteral("second hello"));
-        return;
-    }
     const QCborValue givenVersion = hello.value(QLatin1StringView("version"));
     if (!givenVersion.isInteger()) {
         closeWith("refused", tr("A saudação precisa de uma versão de protocolo inteira."),
