@@ -39,6 +39,7 @@ void TfrmRecCtPagar::createDataSets() {
 }
 
 void TfrmRecCtPagar::bindDataSetEvents() {
+    markedFlag = cdsCntPagar->fieldByName("IDMARCADO");
     markedKey.emplace(*cdsCntPagar, std::initializer_list<const char *>{"CDFILIAL", "NRPARCELAPAG",
                                                                         "NRLANCTONF", "NRSEQVENPAG"});
     connect(cdsCntPagar, &ClientDataSet::calcFields, this, &TfrmRecCtPagar::cdsCntPagarCalcFields);
@@ -81,14 +82,19 @@ QString TfrmRecCtPagar::markedKeyOfCurrentRow() const {
     return markedKey->current();
 }
 
+// Keeps the marked set in step with the posted row. While the payables are walked in bulk (their
+// controls disabled) the confirm commands wait for the walk's end, which brings them up to date.
 void TfrmRecCtPagar::cdsCntPagarAfterPost() {
     if (!lstMarcados)
         return;
-    if (cdsCntPagar->fieldByName("IDMARCADO")->asString() == QLatin1String("S"))
-        lstMarcados->Add(markedKeyOfCurrentRow(), 0);
+    postedKey.truncate(0);
+    markedKey->appendCurrent(postedKey);
+    if (markedFlag->asString() == QLatin1String("S"))
+        lstMarcados->Add(postedKey, 0);
     else
-        lstMarcados->Remove(markedKeyOfCurrentRow());
-    Bot_Confirma();
+        lstMarcados->Remove(postedKey);
+    if (!cdsCntPagar->controlsDisabled())
+        Bot_Confirma();
 }
 
 void TfrmRecCtPagar::Bot_Confirma() {

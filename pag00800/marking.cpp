@@ -56,7 +56,7 @@ public:
 
     Field *field() const { return mark; }
     bool currentIs(const QString &flag) {
-        text.clear();
+        text.truncate(0); // keeps the buffer's capacity, unlike clear()
         mark->appendAsString(text);
         return text == flag;
     }
@@ -120,15 +120,19 @@ void TfrmRecCtPagar::dbgPadraoTitleClick(int column) {
         return;
     cdsCntPagar->disableControls();
     detachAfterScroll();
-    const auto backToFirstRow = [this] {
+    const auto endBulkWork = [this] {
+        cdsCntPagar->enableControls();
+        Bot_Confirma();
+    };
+    const auto backToFirstRow = [this, &endBulkWork] {
         attachAfterScroll();
         try {
             cdsCntPagar->first();
         } catch (...) {
-            cdsCntPagar->enableControls();
+            endBulkWork();
             throw;
         }
-        cdsCntPagar->enableControls();
+        endBulkWork();
     };
     try {
         const bool unmarking = markedSet() && markedSet()->Count() > 0;

@@ -150,6 +150,8 @@ private:
 
     std::unique_ptr<TKeyList> lstMarcados;
     std::optional<RowKey> markedKey;
+    Field *markedFlag = nullptr;
+    QString postedKey; // the posted row's key, built in one buffer kept between posts
 };
 
 // The open recalculation screen. It reads as empty once the screen is gone, so a stale reference

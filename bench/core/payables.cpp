@@ -138,12 +138,15 @@ QString payableKey(const DataPacket &packet, int row) {
 void connectMarkedSet(ClientDataSet &set, TKeyList &marked) {
     const Field *mark = set.fieldByName("IDMARCADO");
     const RowKey key(set, {"CDFILIAL", "NRPARCELAPAG", "NRLANCTONF", "NRSEQVENPAG"});
-    QObject::connect(&set, &ClientDataSet::afterPost, &set, [mark, key, &marked] {
-        if (mark->asString() == u"S")
-            marked.Add(key.current(), 0);
-        else
-            marked.Remove(key.current());
-    });
+    QObject::connect(&set, &ClientDataSet::afterPost, &set,
+                     [mark, key, &marked, posted = QString()]() mutable {
+                         posted.truncate(0);
+                         key.appendCurrent(posted);
+                         if (mark->asString() == u"S")
+                             marked.Add(posted, 0);
+                         else
+                             marked.Remove(posted);
+                     });
 }
 
 void markAll(ClientDataSet &set) {

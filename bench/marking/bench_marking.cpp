@@ -7,6 +7,7 @@
 //   second with the grid repainted, beside the bare call rate over the same connection.
 #include "bench/core/cputime.h"
 #include "bench/core/payables.h"
+#include "bench/support/summary.h"
 
 #include "framework/net/checkresult.h"
 #include "framework/net/netconnection.h"
@@ -80,9 +81,30 @@ void clickMarkingTitle(DataGrid *grid) {
     QTest::mouseClick(titles->viewport(), Qt::LeftButton, {}, where);
 }
 
+// The data layer's own mark-all of the same rows, run between the clicks so that a busy neighbour
+// slows both sides alike; each side keeps its best run.
+struct DataLayerMarking {
+    ClientDataSet rows;
+    TKeyList marked;
+    double best = std::numeric_limits<double>::max();
+
+    DataLayerMarking() {
+        declarePayableFields(rows);
+        connectMarkedSet(rows, marked);
+    }
+    void run() {
+        rows.setData(markedPacket());
+        marked.Clear();
+        const double start = cpuSeconds();
+        markAll(rows);
+        best = std::min(best, cpuSeconds() - start);
+    }
+};
+
 void BM_MarkAllThroughTheTitle(benchmark::State &state) {
     TfrmRecCtPagar *screen = session->screen;
     screen->cdsPerContabil->setData(wholePeriod());
+    DataLayerMarking dataLayer;
     double bestCpu = std::numeric_limits<double>::max();
     qint64 calls = 0;
     for (auto _ : state) {
@@ -100,24 +122,18 @@ void BM_MarkAllThroughTheTitle(benchmark::State &state) {
         calls = std::max(calls, screen->netRecContaPagar->callCount() - callsBefore);
         if (screen->markedSet()->Count() != markedRows)
             state.SkipWithError("not every row was marked");
+        dataLayer.run();
     }
-    ClientDataSet dataLayer;
-    declarePayableFields(dataLayer);
-    TKeyList marked;
-    connectMarkedSet(dataLayer, marked);
-    double dataLayerCpu = std::numeric_limits<double>::max();
-    for (int run = 0; run < int(state.iterations()); ++run) {
-        dataLayer.setData(markedPacket());
-        marked.Clear();
-        const double start = cpuSeconds();
-        markAll(dataLayer);
-        dataLayerCpu = std::min(dataLayerCpu, cpuSeconds() - start);
-    }
+    const double ratio = bestCpu / dataLayer.best;
     state.counters["cpu_ms"] = bestCpu * 1e3;
-    state.counters["data_layer_cpu_ms"] = dataLayerCpu * 1e3;
-    state.counters["x_data_layer"] = bestCpu / dataLayerCpu;
+    state.counters["data_layer_cpu_ms"] = dataLayer.best * 1e3;
+    state.counters["x_data_layer"] = ratio;
     state.counters["remote_calls"] = double(calls);
-    state.SetLabel("100,000 rows, Yes answered, screen shown (targets: x_data_layer < 1.5, 1 call)");
+    state.SetLabel("100,000 rows, Yes answered, screen shown (targets: x_data_layer <= 1.5, 1 call)");
+    BenchSummary::figure(QStringLiteral("mark all 100,000 rows by the title, to the data layer's mark-all"),
+                         ratio, QStringLiteral("x"), QStringLiteral("<= 1.5x"), ratio <= 1.5);
+    BenchSummary::figure(QStringLiteral("mark all 100,000 rows by the title: remote calls"), double(calls),
+                         QStringLiteral("calls"), QStringLiteral("exactly 1"), calls == 1);
 }
 
 void BM_ArrowKeyThroughInstalments(benchmark::State &state) {
@@ -162,6 +178,9 @@ void BM_ArrowKeyThroughInstalments(benchmark::State &state) {
     state.counters["x_bare"] = (double(calls) / seconds) / bareRate;
     state.counters["client_cpu_ms_per_row"] = 1e3 * cpu / double(calls);
     state.SetLabel("GetAjusPag per row with the grid repainted, beside the bare call rate");
+    BenchSummary::figure(QStringLiteral("arrow key through 1,000 rows: GetAjusPag as the user sees them"),
+                         double(calls) / seconds, QStringLiteral("calls/s"),
+                         QStringLiteral("shown beside the bare %1 calls/s").arg(qRound(bareRate)), true);
 }
 
 } // namespace
@@ -201,7 +220,7 @@ int main(int argc, char **argv) {
         return 1;
     }
     benchmark::RegisterBenchmark("BM_MarkAllThroughTheTitle", BM_MarkAllThroughTheTitle)
-        ->Iterations(5)
+        ->Iterations(7)
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_ArrowKeyThroughInstalments", BM_ArrowKeyThroughInstalments)

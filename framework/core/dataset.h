@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QObject>
 #include <memory>
+#include <optional>
 #include <vector>
 
 enum class DataSetState { Inactive, Browse, Edit, Insert, CalcFields };
@@ -117,6 +118,7 @@ private:
     int storedCurrentRow() const;
     QString currentText(int fieldIndex);
     void appendCurrentText(int fieldIndex, QString &out);
+    std::optional<double> storedCurrentReal(int fieldIndex) const;
     void setCurrentValue(int fieldIndex, QVariant value);
     QVariant bufferValue(int fieldIndex);
     void requireActive() const;

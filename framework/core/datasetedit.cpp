@@ -121,6 +121,12 @@ void ClientDataSet::appendCurrentText(int fieldIndex, QString &out) {
         m_store->appendText(row, fieldIndex, out);
 }
 
+// Numbers and dates on a stored, unedited row are read from the store without a variant in between.
+std::optional<double> ClientDataSet::storedCurrentReal(int fieldIndex) const {
+    const int row = storedCurrentRow();
+    return row < 0 ? std::nullopt : m_store->packetReal(row, fieldIndex);
+}
+
 void ClientDataSet::appendCurrentTexts(const QList<Field *> &fields, QString &out) {
     const int row = storedCurrentRow();
     for (const Field *field : fields) {

@@ -47,6 +47,7 @@ void DataSetStore::load(const QList<FieldDef> &declared, const DataPacket &packe
     m_packetColumn.clear();
     m_sameKind.clear();
     m_textColumn.clear();
+    m_realColumn.clear();
     for (const FieldDef &def : declared) {
         const int column = def.calculated ? -1 : packet.fieldIndex(def.name);
         const bool sameKind =
@@ -54,6 +55,7 @@ void DataSetStore::load(const QList<FieldDef> &declared, const DataPacket &packe
         m_packetColumn.append(column);
         m_sameKind.append(sameKind);
         m_textColumn.append(sameKind && kindGroup(def.kind) == 0 ? &m_packet.column(column) : nullptr);
+        m_realColumn.append(sameKind && kindGroup(def.kind) == 1 ? &m_packet.column(column) : nullptr);
     }
     m_overlay = QList<CellOverlay>(declared.size());
 }
@@ -75,6 +77,13 @@ std::optional<QByteArrayView> DataSetStore::packetText(int row, int field) const
     if (!column || row >= m_packet.rowCount() || m_overlay.at(field).find(row))
         return std::nullopt;
     return column->textAt(row);
+}
+
+std::optional<double> DataSetStore::packetReal(int row, int field) const {
+    const PacketColumn *column = m_realColumn.at(field);
+    if (!column || row >= m_packet.rowCount() || m_overlay.at(field).find(row))
+        return std::nullopt;
+    return column->isNull(row) ? 0.0 : column->reals.at(row);
 }
 
 QString DataSetStore::textOf(int row, int field) const {

@@ -19,6 +19,9 @@ public:
     // A text field's cell, read straight from the packet when it is there.
     QString textOf(int row, int field) const;
     bool textEquals(int row, int field, QStringView text, Qt::CaseSensitivity cs) const;
+    // A number or date cell read straight from the packet (a null reads as 0); nothing when the
+    // cell was written since or the packet holds it in another kind.
+    std::optional<double> packetReal(int row, int field) const;
     void appendText(int row, int field, QString &out) const;
     void setValue(int row, int field, QVariant value);
     int appendRow();
@@ -38,6 +41,7 @@ private:
     // Text fields whose packet column holds texts too: read straight from it (the packet is shared
     // and never changed here, so the pointers live as long as m_packet).
     QList<const PacketColumn *> m_textColumn;
+    QList<const PacketColumn *> m_realColumn; // likewise for numbers and dates
     QList<CellOverlay> m_overlay;
     int m_rows = 0;
 };

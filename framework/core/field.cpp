@@ -117,6 +117,11 @@ double Field::asDateTime() const {
 }
 
 double Field::asFloat() const {
+    const bool storedReal =
+        (m_def.kind == FieldKind::Float || m_def.kind == FieldKind::DateTime) && !m_def.calculated;
+    if (const std::optional<double> stored =
+            storedReal ? m_dataSet->storedCurrentReal(m_index) : std::nullopt)
+        return *stored;
     const QVariant current = value();
     if (!current.isValid())
         return 0;

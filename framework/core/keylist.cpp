@@ -17,6 +17,10 @@ quint8 tagOf(quint32 hash) {
 }
 } // namespace
 
+QStringView TKeyList::keyAt(qsizetype position) const {
+    return QStringView(m_text).sliced(m_starts.at(position), m_lengths.at(position));
+}
+
 // The slot holding key, or the free slot where it belongs.
 qsizetype TKeyList::slotOf(QStringView key, quint32 hash) const {
     const qsizetype mask = m_tags.size() - 1;
@@ -26,7 +30,7 @@ qsizetype TKeyList::slotOf(QStringView key, quint32 hash) const {
         if (found == 0)
             return slot;
         const qsizetype position = m_positions.at(slot);
-        if (found == tag && m_hashes.at(position) == hash && m_keys.at(position) == key)
+        if (found == tag && m_hashes.at(position) == hash && keyAt(position) == key)
             return slot;
     }
 }
@@ -34,7 +38,7 @@ qsizetype TKeyList::slotOf(QStringView key, quint32 hash) const {
 qsizetype TKeyList::slotOfPosition(qsizetype position) const {
     const qsizetype mask = m_tags.size() - 1;
     qsizetype slot = m_hashes.at(position) & mask;
-    while (m_positions.at(slot) != position || m_tags.at(slot) == 0)
+    while (m_tags.at(slot) == 0 || m_positions.at(slot) != position)
         slot = (slot + 1) & mask;
     return slot;
 }
@@ -57,7 +61,7 @@ void TKeyList::grow() {
     const qsizetype capacity = qMax(firstCapacity, 2 * m_tags.size());
     m_tags = QList<quint8>(capacity, 0);
     m_positions = QList<quint32>(capacity);
-    for (qsizetype position = 0; position < m_keys.size(); ++position)
+    for (qsizetype position = 0; position < m_hashes.size(); ++position)
         place(position);
 }
 
@@ -75,8 +79,38 @@ void TKeyList::emptySlot(qsizetype slot) {
     m_tags[slot] = 0;
 }
 
-void TKeyList::Add(QString key, int value) {
-    if (2 * (m_keys.size() + 1) > m_tags.size())
+// The last position moves into the dropped one, so the lists stay packed.
+void TKeyList::dropPosition(qsizetype position) {
+    const qsizetype last = m_hashes.size() - 1;
+    m_unusedText += m_lengths.at(position);
+    if (position != last) {
+        m_positions[slotOfPosition(last)] = quint32(position);
+        m_starts[position] = m_starts.at(last);
+        m_lengths[position] = m_lengths.at(last);
+        m_hashes[position] = m_hashes.at(last);
+        m_values[position] = m_values.at(last);
+    }
+    m_starts.removeLast();
+    m_lengths.removeLast();
+    m_hashes.removeLast();
+    m_values.removeLast();
+}
+
+// Rewrites the text without the stretches of removed keys; positions, and so the index, stay.
+void TKeyList::compactText() {
+    QString text;
+    text.reserve(m_text.size() - m_unusedText);
+    for (qsizetype position = 0; position < m_starts.size(); ++position) {
+        const QStringView key = keyAt(position);
+        m_starts[position] = quint32(text.size());
+        text += key;
+    }
+    m_text = std::move(text);
+    m_unusedText = 0;
+}
+
+void TKeyList::Add(const QString &key, int value) {
+    if (2 * (m_hashes.size() + 1) > m_tags.size())
         grow();
     const quint32 hash = hashOf(key);
     const qsizetype slot = slotOf(key, hash);
@@ -85,56 +119,50 @@ void TKeyList::Add(QString key, int value) {
         return;
     }
     m_tags[slot] = tagOf(hash);
-    m_positions[slot] = quint32(m_keys.size());
-    m_keys.append(std::move(key));
-    m_values.append(value);
+    m_positions[slot] = quint32(m_hashes.size());
+    m_starts.append(quint32(m_text.size()));
+    m_lengths.append(quint32(key.size()));
     m_hashes.append(hash);
+    m_values.append(value);
+    m_text += key;
 }
 
-// The last key moves into the place of the removed one, so the lists stay packed.
 void TKeyList::Remove(const QString &key) {
-    if (m_keys.isEmpty())
+    if (m_hashes.isEmpty())
         return;
     const qsizetype slot = slotOf(key, hashOf(key));
     if (m_tags.at(slot) == 0)
         return;
     const qsizetype position = m_positions.at(slot);
-    const qsizetype last = m_keys.size() - 1;
     emptySlot(slot);
-    if (position != last) {
-        m_positions[slotOfPosition(last)] = quint32(position);
-        m_keys[position] = std::move(m_keys[last]);
-        m_values[position] = m_values.at(last);
-        m_hashes[position] = m_hashes.at(last);
-    }
-    m_keys.removeLast();
-    m_values.removeLast();
-    m_hashes.removeLast();
+    dropPosition(position);
+    if (2 * m_unusedText > m_text.size())
+        compactText();
 }
 
 void TKeyList::Clear() {
-    m_keys.clear();
-    m_values.clear();
-    m_hashes.clear();
-    m_tags.clear();
-    m_positions.clear();
+    *this = TKeyList();
 }
 
 int TKeyList::Count() const {
-    return int(m_keys.size());
+    return int(m_hashes.size());
 }
 
 bool TKeyList::Contains(const QString &key) const {
-    return !m_keys.isEmpty() && m_tags.at(slotOf(key, hashOf(key))) != 0;
+    return !m_hashes.isEmpty() && m_tags.at(slotOf(key, hashOf(key))) != 0;
 }
 
 int TKeyList::Value(const QString &key) const {
-    if (m_keys.isEmpty())
+    if (m_hashes.isEmpty())
         return 0;
     const qsizetype slot = slotOf(key, hashOf(key));
     return m_tags.at(slot) == 0 ? 0 : m_values.at(m_positions.at(slot));
 }
 
 QStringList TKeyList::Keys() const {
-    return m_keys;
+    QStringList keys;
+    keys.reserve(m_hashes.size());
+    for (qsizetype position = 0; position < m_hashes.size(); ++position)
+        keys.append(keyAt(position).toString());
+    return keys;
 }

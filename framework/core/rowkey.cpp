@@ -11,6 +11,10 @@ RowKey::RowKey(ClientDataSet &dataSet, std::initializer_list<const char *> field
 QString RowKey::current() const {
     QString key;
     key.reserve(32);
-    m_dataSet->appendCurrentTexts(m_fields, key);
+    appendCurrent(key);
     return key;
+}
+
+void RowKey::appendCurrent(QString &out) const {
+    m_dataSet->appendCurrentTexts(m_fields, out);
 }

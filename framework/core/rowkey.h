@@ -17,6 +17,9 @@ public:
     RowKey(ClientDataSet &dataSet, std::initializer_list<const char *> fieldNames);
 
     QString current() const;
+    // Appends the current row's key to out: a caller that keeps one buffer builds keys without
+    // allocating.
+    void appendCurrent(QString &out) const;
 
 private:
     ClientDataSet *m_dataSet;

@@ -321,6 +321,40 @@ TEST(DataSet, RowKeyMatchesTheFieldTextsOnEveryRow) {
     EXPECT_THROW(RowKey(set, {"CDFILIAL", "NAOEXISTE"}), std::invalid_argument);
 }
 
+// Numbers and dates read the same from a loaded row, a null cell, an edit in progress, a posted
+// edit, an appended row and a packet that holds them as texts.
+TEST(DataSet, NumbersReadTheSameOnEveryPath) {
+    PayableFixture f;
+    DataPacket packet = PayableFixture::packet();
+    packet.appendRow({"N", "", "0003", "0000000127", "01", QVariant(), QVariant(), "", "", "", "01", ""});
+    f.set.setData(packet);
+    Field *value = f.set.fieldByName("VRATUAPAG");
+    Field *due = f.set.fieldByName("DTATUAVENPAG");
+    QList<double> values;
+    for (f.set.first(); !f.set.eof(); f.set.next())
+        values << value->asFloat() << due->asDateTime();
+    EXPECT_EQ(values, QList<double>({1234.5, 46096, 10, 46100, 99.99, 46110, 5, 46120, 0, 0}));
+
+    f.set.edit();
+    value->setAsFloat(7.25);
+    EXPECT_EQ(value->asFloat(), 7.25);
+    f.set.post();
+    EXPECT_EQ(value->asFloat(), 7.25);
+    EXPECT_EQ(f.set.fieldByName("IDCONTA")->asString(), "Filial0003 - Conta01.01  7,25 ");
+    f.set.append();
+    due->setAsDateTime(46200);
+    f.set.post();
+    EXPECT_EQ(due->asDateTime(), 46200);
+    EXPECT_EQ(value->asFloat(), 0);
+
+    ClientDataSet texts;
+    texts.addField({"VRATUAPAG", FieldKind::Float});
+    DataPacket asTexts({{"VRATUAPAG", FieldKind::Text, 10}});
+    asTexts.appendRow({"12.5"});
+    texts.setData(asTexts);
+    EXPECT_EQ(texts.fieldByName("VRATUAPAG")->asFloat(), 12.5);
+}
+
 // A required field refuses a post without a value, whether declared in code or taken from the
 // packet, and stops being required once the fields are cleared and declared again.
 TEST(DataSet, PostRefusesAnEmptyRequiredField) {
