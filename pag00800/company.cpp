@@ -1,5 +1,6 @@
 #include "pag00800/tfrmrecctpagar.h"
 
+#include "framework/core/abort.h"
 #include "framework/core/routines.h"
 #include "framework/net/checkresult.h"
 #include "framework/net/netconnection.h"
@@ -29,7 +30,8 @@ void TfrmRecCtPagar::bindCompanyEvents() {
 
 // Fails with the message of key: shown once, and the running handler stops.
 void TfrmRecCtPagar::failCompany(const char *key) {
-    MensErro(msgPadrao.Msg(QLatin1String(key)), true);
+    MensErro(msgPadrao.Msg(QLatin1String(key)), false);
+    throw SilentAbort();
 }
 
 // Whatever fails here leaves the cursor in the company code.

@@ -118,7 +118,9 @@ Round callTogether(const ServerFixture &server, const QStringList &key, int clie
 
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
-    ServerFixture server(ServerFixture::Options{2000, false, {}});
+    ServerFixture::Options options;
+    options.demoSize = 2000;
+    ServerFixture server(options);
     server.start();
     const QStringList key = instalmentWithAdjustments(server.databaseUrl());
     TNetConnection::setCredentialsProvider([] { return NetCredentials{"admin", "admin"}; });

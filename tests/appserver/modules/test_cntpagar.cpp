@@ -170,8 +170,10 @@ TEST_P(CntPagarTest, AFetchOfMoreRowsThanTheLimitFailsAskingForANarrowerFilter) 
 // The limit set on the server's command line reaches the client as a failure of the call, and the
 // connection goes on serving narrower fetches.
 TEST_P(CntPagarTest, TheServersRowLimitOptionRefusesALargerFetchOverTheWire) {
-    ServerFixture server(ServerFixture::Options{
-        200, GetParam() == DbKind::PostgreSQL, {QStringLiteral("--max-fetch-rows"), QStringLiteral("5")}});
+    ServerFixture::Options options;
+    options.usePostgres = GetParam() == DbKind::PostgreSQL;
+    options.extraArguments = {QStringLiteral("--max-fetch-rows"), QStringLiteral("5")};
+    ServerFixture server(options);
     server.start();
     const auto net = server.connection(RecConPag::serverName);
     const auto fetch = [&](bool restricted) {

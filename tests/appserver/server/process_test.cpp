@@ -48,7 +48,10 @@ TEST(ServerProcess, AKilledServerIsATransportFailureForTheClient) {
 TEST(ServerProcess, ServesAFreshPostgresDatabase) {
     if (!ServerFixture::postgresAvailable())
         GTEST_SKIP() << "PAG_TEST_PG_URL is not set";
-    ServerFixture server(ServerFixture::Options{50, true, {}});
+    ServerFixture::Options options;
+    options.demoSize = 50;
+    options.usePostgres = true;
+    ServerFixture server(options);
     EXPECT_TRUE(server.databaseUrl().startsWith(QLatin1StringView("postgresql://")));
     server.start();
     const QVariant parameters = server.connection(filterModule)->call("GetGeralPag");

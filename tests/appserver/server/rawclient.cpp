@@ -4,8 +4,9 @@
 #include <sys/socket.h>
 
 RawClient::RawClient(quint16 port, const QHostAddress &source) {
-    if (!source.isNull())
+    if (!source.isNull()) {
         EXPECT_TRUE(m_socket.bind(source));
+    }
     m_socket.connectToHost(QHostAddress::LocalHost, port);
     EXPECT_TRUE(m_socket.waitForConnected(5000));
 }
