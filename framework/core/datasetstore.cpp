@@ -44,6 +44,7 @@ void DataSetStore::load(const QList<FieldDef> &declared, const DataPacket &packe
     m_declared = declared;
     m_packet = packet;
     m_rows = packet.rowCount();
+    m_packetRows = m_rows;
     m_packetColumn.clear();
     m_sameKind.clear();
     m_textColumn.clear();
@@ -74,14 +75,14 @@ QVariant DataSetStore::value(int row, int field) const {
 // cell was written since or the packet holds it in another kind.
 std::optional<QByteArrayView> DataSetStore::packetText(int row, int field) const {
     const PacketColumn *column = m_textColumn.at(field);
-    if (!column || row >= m_packet.rowCount() || m_overlay.at(field).find(row))
+    if (!column || row >= m_packetRows || m_overlay.at(field).find(row))
         return std::nullopt;
     return column->textAt(row);
 }
 
 std::optional<double> DataSetStore::packetReal(int row, int field) const {
     const PacketColumn *column = m_realColumn.at(field);
-    if (!column || row >= m_packet.rowCount() || m_overlay.at(field).find(row))
+    if (!column || row >= m_packetRows || m_overlay.at(field).find(row))
         return std::nullopt;
     return column->isNull(row) ? 0.0 : column->reals.at(row);
 }

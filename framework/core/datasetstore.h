@@ -44,4 +44,5 @@ private:
     QList<const PacketColumn *> m_realColumn; // likewise for numbers and dates
     QList<CellOverlay> m_overlay;
     int m_rows = 0;
+    int m_packetRows = 0;
 };

@@ -61,6 +61,11 @@ void TKeyList::grow() {
     const qsizetype capacity = qMax(firstCapacity, 2 * m_tags.size());
     m_tags = QList<quint8>(capacity, 0);
     m_positions = QList<quint32>(capacity);
+    // The lists per position hold up to half the slots before the next growth: no copy in between.
+    m_starts.reserve(capacity / 2);
+    m_lengths.reserve(capacity / 2);
+    m_hashes.reserve(capacity / 2);
+    m_values.reserve(capacity / 2);
     for (qsizetype position = 0; position < m_hashes.size(); ++position)
         place(position);
 }
