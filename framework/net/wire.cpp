@@ -45,8 +45,8 @@ QVariant packetFromWire(const QCborValue &content) {
 
 // Walks the encoded value without building it, so that a frame of millions of tiny items or of deep
 // nesting is refused before it costs memory or stack. Garbled bytes are left for the decoder to report.
-void checkShape(const QByteArray &cbor, qint64 maxItems) {
-    QCborStreamReader reader(cbor);
+void checkShape(QByteArrayView cbor, qint64 maxItems) {
+    QCborStreamReader reader(cbor.data(), cbor.size());
     qint64 items = 0;
     int depth = 0;
     int tags = 0;
@@ -158,6 +158,18 @@ std::optional<qint64> announcedMaxFrameSize(const QCborMap &hello) {
     return std::min(value.toInteger(), maxEncodableFrameSize);
 }
 
+QCborMap decodeMessage(QByteArrayView cbor, qint64 maxItems) {
+    checkShape(cbor, maxItems);
+    QCborParserError error;
+    const QCborValue value = QCborValue::fromCbor(cbor.data(), cbor.size(), &error);
+    if (error.error != QCborError::NoError)
+        throw WireError(QStringLiteral("CBOR inválido: %1").arg(error.errorString()));
+    if (!value.isMap())
+        throw WireError(QStringLiteral("o quadro não contém um mapa CBOR"));
+    checkUniqueKeys(value);
+    return value.toMap();
+}
+
 std::optional<QCborMap> FrameReader::next() {
     if (m_buffer.size() < headerSize)
         return std::nullopt;
@@ -169,17 +181,9 @@ std::optional<QCborMap> FrameReader::next() {
             QStringLiteral("quadro de %1 bytes excede o limite de %2 bytes").arg(length).arg(m_maxFrameSize));
     if (m_buffer.size() < headerSize + length)
         return std::nullopt;
-    const QByteArray cbor = QByteArray::fromRawData(m_buffer.constData() + headerSize, length);
-    checkShape(cbor, m_maxItems);
-    QCborParserError error;
-    const QCborValue value = QCborValue::fromCbor(cbor, &error);
+    QCborMap message = decodeMessage(QByteArrayView(m_buffer).sliced(headerSize, length), m_maxItems);
     consume(headerSize + length);
-    if (error.error != QCborError::NoError)
-        throw WireError(QStringLiteral("CBOR inválido: %1").arg(error.errorString()));
-    if (!value.isMap())
-        throw WireError(QStringLiteral("o quadro não contém um mapa CBOR"));
-    checkUniqueKeys(value);
-    return value.toMap();
+    return message;
 }
 
 // A consumed whole buffer is freed rather than kept at the capacity of the largest frame received.

@@ -63,6 +63,10 @@ QByteArray encodeFrame(const QCborMap &message, qint64 maxFrameSize = maxEncodab
 // maxEncodableFrameSize; nothing when the value is not an integer of at least minAnnouncedFrameSize.
 std::optional<qint64> announcedMaxFrameSize(const QCborMap &hello);
 
+// The message in the CBOR of one frame: its shape (items, nesting) is checked before it is built, then
+// its keys. Throws WireError.
+QCborMap decodeMessage(QByteArrayView cbor, qint64 maxItems = maxItemsPerFrame);
+
 // Collects received bytes and cuts them into frames.
 class FrameReader {
 public:
