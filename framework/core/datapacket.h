@@ -12,6 +12,8 @@
 #include <QVariant>
 #include <stdexcept>
 
+class CborWriter;
+
 enum class FieldKind { Text, FixedText, DateTime, Float, Integer, Boolean };
 
 struct FieldDef {
@@ -91,7 +93,9 @@ public:
     // Builds a packet from ready columns; each must hold rowCount rows of its field's kind.
     static DataPacket fromColumns(QList<FieldDef> fields, QList<PacketColumn> columns, int rowCount);
 
+    // The packet as CBOR (docs/protocol.md, "Data packets"). Decoding throws PacketError.
     QByteArray encode() const;
+    void writeCbor(CborWriter &out) const;
     static DataPacket decode(QByteArrayView bytes);
     QCborValue toCbor() const;
     static DataPacket fromCbor(const QCborValue &value);
