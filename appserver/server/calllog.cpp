@@ -2,12 +2,37 @@
 
 #include "appserver/server/serverlog.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <thread>
 
 namespace {
+
+// How long the first line of a batch waits for the lines that follow it.
+constexpr std::chrono::milliseconds gatherTime(5);
+
+// Names come from the client: keep a log line one line of readable text.
+QString printable(const QString &name) {
+    QString out = name.left(80);
+    for (QChar &c : out) {
+        if (!c.isPrint() || c.isSpace())
+            c = QLatin1Char('?');
+    }
+    return out.isEmpty() ? QStringLiteral("-") : out;
+}
+
+QString format(const CallLog::Call &call) {
+    QString line = QStringLiteral("call conn=%1 operator=%2 module=%3 method=%4 ms=%5 outcome=%6")
+                       .arg(call.connectionId)
+                       .arg(printable(call.operatorCode), printable(call.module), printable(call.method))
+                       .arg(double(call.nanoseconds) / 1e6, 0, 'f', 2)
+                       .arg(QLatin1StringView(call.outcome));
+    if (!call.detail.isEmpty())
+        line += QStringLiteral(" detail: ") + call.detail;
+    return line;
+}
 
 class Writer {
 public:
@@ -23,34 +48,42 @@ public:
         m_thread.join();
     }
 
-    void add(bool warning, QString line) {
+    // Only the first line of a batch wakes the writer; the others join it while it gathers.
+    void add(CallLog::Call call) {
+        bool first = false;
         {
             std::lock_guard lock(m_mutex);
-            m_lines.emplace_back(warning, std::move(line));
+            first = m_calls.empty();
+            m_calls.push_back(std::move(call));
         }
-        m_wake.notify_one();
+        if (first)
+            m_wake.notify_one();
     }
 
     void flush() {
         std::unique_lock lock(m_mutex);
-        m_written.wait(lock, [this] { return m_lines.empty() && !m_writing; });
+        ++m_flushing;
+        m_wake.notify_one();
+        m_written.wait(lock, [this] { return m_calls.empty() && !m_writing; });
+        --m_flushing;
     }
 
 private:
     void run() {
         std::unique_lock lock(m_mutex);
         for (;;) {
-            m_wake.wait(lock, [this] { return !m_lines.empty() || m_stopping; });
-            if (m_lines.empty())
+            m_wake.wait(lock, [this] { return !m_calls.empty() || m_stopping; });
+            m_wake.wait_for(lock, gatherTime, [this] { return m_stopping || m_flushing > 0; });
+            if (m_calls.empty())
                 return;
-            std::deque<std::pair<bool, QString>> lines = std::exchange(m_lines, {});
+            const std::deque<CallLog::Call> calls = std::exchange(m_calls, {});
             m_writing = true;
             lock.unlock();
-            for (const auto &[warning, line] : lines) {
-                if (warning)
-                    qCWarning(lcServer).noquote() << line;
+            for (const CallLog::Call &call : calls) {
+                if (call.detail.isEmpty())
+                    qCInfo(lcServer).noquote() << format(call);
                 else
-                    qCInfo(lcServer).noquote() << line;
+                    qCWarning(lcServer).noquote() << format(call);
             }
             lock.lock();
             m_writing = false;
@@ -61,7 +94,8 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::condition_variable m_written;
-    std::deque<std::pair<bool, QString>> m_lines;
+    std::deque<CallLog::Call> m_calls;
+    int m_flushing = 0;
     bool m_writing = false;
     bool m_stopping = false;
     std::thread m_thread;
@@ -76,14 +110,10 @@ Writer &writer() {
 
 namespace CallLog {
 
-void info(QString line) {
-    if (lcServer().isInfoEnabled())
-        writer().add(false, std::move(line));
-}
-
-void warning(QString line) {
-    if (lcServer().isWarningEnabled())
-        writer().add(true, std::move(line));
+void add(Call call) {
+    const bool wanted = call.detail.isEmpty() ? lcServer().isInfoEnabled() : lcServer().isWarningEnabled();
+    if (wanted)
+        writer().add(std::move(call));
 }
 
 void flush() {

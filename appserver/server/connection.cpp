@@ -288,25 +288,39 @@ void ClientConnection::signedIn(const QString &operatorCode) {
     answered(welcome);
 }
 
-// Until the session's answer is written out the connection reads nothing more (see pauseReading).
+// A free session runs the work here, on the connection's own thread, with no hand-over between threads;
+// otherwise the work waits in line and runs here once a session is handed to it. Until the answer is
+// written out the connection reads nothing more (see pauseReading).
 void ClientConnection::borrowSession(SessionTask task, std::function<void()> waitedTooLong) {
     m_busy = true;
     m_idleTimer->stop();
     m_frameTimer->stop();
     pauseReading();
+    if (SessionPool::Lease lease = m_sessions.tryBorrow()) {
+        runOn(std::move(lease), task);
+        return;
+    }
     m_waiting =
-        m_sessions.borrow([this, replies = m_replies, task = std::move(task)](DatabaseSession &session) {
-            return SessionPool::Reply([this, replies, reply = task(session)] {
-                replies->post([this, reply] {
-                    stopWaiting();
-                    reply();
-                });
+        m_sessions.wait([this, replies = m_replies, task = std::move(task)](SessionPool::Lease lease) {
+            // A reply the channel drops takes the lease with it, and so gives the session back.
+            auto held = std::make_shared<SessionPool::Lease>(std::move(lease));
+            replies->post([this, held, task] {
+                stopWaiting();
+                runOn(std::move(*held), task);
             });
         });
     if (m_waiting == 0)
         return;
     m_waitedTooLong = std::move(waitedTooLong);
     m_waitTimer->start();
+}
+
+// The session goes back to the pool before the answer is written: a client that calls again at once
+// then finds it free.
+void ClientConnection::runOn(SessionPool::Lease lease, const SessionTask &task) {
+    const std::function<void()> reply = task(*lease);
+    lease = {};
+    reply();
 }
 
 void ClientConnection::stopWaiting() {
@@ -402,7 +416,7 @@ void ClientConnection::closeWith(const char *type, const QString &message, const
     m_socket->disconnectFromHost();
 }
 
-// A call running on a session finishes there; its answer has nowhere to go.
+// A call waiting for a session leaves the line; one running finishes before this runs.
 void ClientConnection::shutDown() {
     if (m_socket)
         m_socket->abort();

@@ -14,8 +14,8 @@ class QTcpSocket;
 class QTimer;
 class ReplyChannel;
 
-// One client connection, living on its own thread: reads frames, signs the client in, hands its calls
-// one at a time to a database session of the pool, and closes the connection on protocol errors,
+// One client connection, living on its own thread: reads frames, signs the client in, runs its calls
+// one at a time on a database session borrowed from the pool, and closes the connection on protocol errors,
 // idleness or a stalled frame. The next frame is read only once the answer to the previous one has
 // been written out, so a client that sends without reading fills its own buffers, not the server.
 class ClientConnection : public QObject {
@@ -47,6 +47,7 @@ private:
     using SessionTask = std::function<std::function<void()>(DatabaseSession &)>;
     // Runs `task` on a database session; `waitedTooLong` runs instead when no session frees in time.
     void borrowSession(SessionTask task, std::function<void()> waitedTooLong);
+    void runOn(SessionPool::Lease lease, const SessionTask &task);
     // A session took the work, or it waited too long: the wait ends.
     void stopWaiting();
     void answered(const QCborMap &answer);

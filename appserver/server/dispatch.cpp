@@ -15,16 +15,6 @@ const QLatin1StringView typeKey("type");
 const QLatin1StringView idKey("id");
 const QLatin1StringView messageKey("message");
 
-// Names come from the client: keep a log line one line of readable text.
-QString printable(const QString &name) {
-    QString out = name.left(80);
-    for (QChar &c : out) {
-        if (!c.isPrint() || c.isSpace())
-            c = QLatin1Char('?');
-    }
-    return out.isEmpty() ? QStringLiteral("-") : out;
-}
-
 // The method's answer on the wire. A list (such as a status and several packets) is taken apart and
 // each value freed once converted, so that large packets are not all held beside their CBOR.
 QCborValue takeToWire(QVariant &answer) {
@@ -70,19 +60,17 @@ Dispatcher::~Dispatcher() = default;
 QCborMap Dispatcher::handleCall(QCborMap &request, CallContext &context, int connectionId) {
     QElapsedTimer timer;
     timer.start();
-    const QString moduleName = request.value(QLatin1StringView("module")).toString();
-    const QString method = request.value(QLatin1StringView("method")).toString();
-    const Outcome outcome = run(request, context);
-    const QString line = QStringLiteral("call conn=%1 operator=%2 module=%3 method=%4 ms=%5 outcome=%6")
-                             .arg(connectionId)
-                             .arg(printable(context.operatorCode), printable(moduleName), printable(method))
-                             .arg(double(timer.nsecsElapsed()) / 1e6, 0, 'f', 2)
-                             .arg(QLatin1StringView(outcome.label));
-    if (outcome.detail.isEmpty())
-        CallLog::info(line);
-    else
-        CallLog::warning(line + QStringLiteral(" detail: ") + outcome.detail);
-    return outcome.response;
+    CallLog::Call logged;
+    logged.connectionId = connectionId;
+    logged.operatorCode = context.operatorCode;
+    logged.module = request.value(QLatin1StringView("module")).toString();
+    logged.method = request.value(QLatin1StringView("method")).toString();
+    Outcome outcome = run(request, context);
+    logged.nanoseconds = timer.nsecsElapsed();
+    logged.outcome = outcome.label;
+    logged.detail = std::move(outcome.detail);
+    CallLog::add(std::move(logged));
+    return std::move(outcome.response);
 }
 
 namespace {

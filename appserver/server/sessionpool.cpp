@@ -4,45 +4,41 @@
 
 #include <algorithm>
 
-SessionPool::SessionPool(int size, const ServerBackend &backend)
-    : m_backend(backend) {
-    for (int id = 1; id <= size; ++id) {
-        auto worker = std::make_unique<Worker>();
-        Worker *raw = worker.get();
-        worker->thread = QThread::create([this, raw, id] { serve(*raw, id); });
-        worker->thread->setObjectName(QStringLiteral("pagserver-session-%1").arg(id));
-        m_workers.push_back(std::move(worker));
-    }
-    for (auto worker = m_workers.rbegin(); worker != m_workers.rend(); ++worker)
-        m_free.push_back(worker->get());
-    for (const auto &worker : m_workers)
-        worker->thread->start();
+SessionPool::SessionPool(int size, const ServerBackend &backend) {
+    for (int id = 1; id <= size; ++id)
+        m_sessions.push_back(std::make_unique<DatabaseSession>(id, backend));
+    for (auto session = m_sessions.rbegin(); session != m_sessions.rend(); ++session)
+        m_free.push_back(session->get());
 }
 
 SessionPool::~SessionPool() {
-    {
-        std::lock_guard lock(m_mutex);
-        m_stopping = true;
-        m_line.clear();
-    }
-    for (const auto &worker : m_workers)
-        worker->wake.notify_one();
-    for (const auto &worker : m_workers) {
-        worker->thread->wait();
-        delete worker->thread;
-    }
+    std::deque<std::pair<Ticket, HandOver>> dropped;
+    std::unique_lock lock(m_mutex);
+    dropped.swap(m_line);
+    m_allBack.wait(lock, [this] { return m_free.size() == m_sessions.size(); });
 }
 
-SessionPool::Ticket SessionPool::borrow(Work work) {
+SessionPool::Lease SessionPool::tryBorrow() {
     std::lock_guard lock(m_mutex);
-    if (m_free.empty()) {
-        m_line.emplace_back(++m_lastTicket, std::move(work));
-        return m_lastTicket;
-    }
-    Worker *worker = m_free.back();
+    if (m_free.empty())
+        return {};
+    DatabaseSession *session = m_free.back();
     m_free.pop_back();
-    worker->work = std::move(work);
-    worker->wake.notify_one();
+    return Lease(this, session);
+}
+
+SessionPool::Ticket SessionPool::wait(HandOver handOver) {
+    Lease lease;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_free.empty()) {
+            m_line.emplace_back(++m_lastTicket, std::move(handOver));
+            return m_lastTicket;
+        }
+        lease = Lease(this, m_free.back());
+        m_free.pop_back();
+    }
+    handOver(std::move(lease));
     return 0;
 }
 
@@ -56,29 +52,37 @@ bool SessionPool::withdraw(Ticket ticket) {
     return true;
 }
 
-// The session lives on this thread from its first use to the pool's end.
-void SessionPool::serve(Worker &worker, int id) {
-    DatabaseSession session(id, m_backend);
-    std::unique_lock lock(m_mutex);
-    for (;;) {
-        worker.wake.wait(lock, [&] { return worker.work || m_stopping; });
-        if (!worker.work)
-            return;
-        Work work = std::exchange(worker.work, {});
-        lock.unlock();
-        Reply reply = work(session);
-        // What the work holds (a request, an answer) is freed outside the lock.
-        work = {};
-        lock.lock();
+// The first waiter in line gets the session; it runs outside the lock, since handing over may give a
+// session back at once (a waiter that has gone).
+void SessionPool::giveBack(DatabaseSession *session) {
+    HandOver next;
+    {
+        std::lock_guard lock(m_mutex);
         if (m_line.empty()) {
-            m_free.push_back(&worker);
-        } else {
-            worker.work = std::move(m_line.front().second);
-            m_line.pop_front();
+            m_free.push_back(session);
+            m_allBack.notify_all();
+            return;
         }
-        lock.unlock();
-        reply();
-        reply = {};
-        lock.lock();
+        next = std::move(m_line.front().second);
+        m_line.pop_front();
     }
+    next(Lease(this, session));
+}
+
+SessionPool::Lease::Lease(Lease &&other) noexcept
+    : m_pool(std::exchange(other.m_pool, nullptr))
+    , m_session(std::exchange(other.m_session, nullptr)) {}
+
+SessionPool::Lease &SessionPool::Lease::operator=(Lease &&other) noexcept {
+    if (this != &other) {
+        Lease ended(std::move(*this));
+        m_pool = std::exchange(other.m_pool, nullptr);
+        m_session = std::exchange(other.m_session, nullptr);
+    }
+    return *this;
+}
+
+SessionPool::Lease::~Lease() {
+    if (m_session)
+        m_pool->giveBack(m_session);
 }

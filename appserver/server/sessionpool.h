@@ -2,8 +2,6 @@
 
 #include "appserver/server/backend.h"
 
-#include <QThread>
-
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -13,45 +11,61 @@
 
 class DatabaseSession;
 
-// The database sessions that the calls of every connection share, each on a thread of its own (a
-// database connection is used only from the thread that opened it). A piece of work borrows the next
-// free session for its whole run; when none is free it waits in line, first come first served. A free
-// session that ran work recently is preferred, so sessions open only as the load asks for them.
+// The database sessions that the calls of every connection share. A piece of work borrows a free
+// session for its whole run and uses it on its own thread, one thread at a time (the lease's hand-over
+// through the pool's lock orders what each thread did with it); when none is free it waits in line,
+// first come first served. A free session that ran work recently is preferred, so sessions open only as
+// the load asks for them.
 class SessionPool {
 public:
-    // What runs once the session is back in the pool, such as handing the answer to its connection:
-    // a client that calls again at once then finds the session it just used free.
-    using Reply = std::function<void()>;
-    using Work = std::function<Reply(DatabaseSession &)>;
-    // A place in line; 0 when the work went to a session at once.
+    class Lease;
+    // Receives the session a waiter was in line for, on the thread that gave it back.
+    using HandOver = std::function<void(Lease)>;
+    // A place in line; 0 when the session was handed over at once.
     using Ticket = quint64;
 
     SessionPool(int size, const ServerBackend &backend);
-    // Waits for the work running on the sessions; work still in line is dropped.
+    // Waits until every lent session is back, then closes them; work still in line is dropped.
     ~SessionPool();
     SessionPool(const SessionPool &) = delete;
     SessionPool &operator=(const SessionPool &) = delete;
 
-    // Runs `work` on the next free session's thread. The work must not throw.
-    Ticket borrow(Work work);
-    // Takes work out of the line; false when a session has already taken it.
+    // A free session, or an empty lease when every session is lent.
+    Lease tryBorrow();
+    // Hands the next free session to `handOver`: at once when one is free, otherwise when one comes back.
+    Ticket wait(HandOver handOver);
+    // Takes a waiter out of the line; false when a session has already been handed to it.
     bool withdraw(Ticket ticket);
 
 private:
-    struct Worker {
-        QThread *thread = nullptr;
-        std::condition_variable wake;
-        Work work;
-    };
+    void giveBack(DatabaseSession *session);
 
-    void serve(Worker &worker, int id);
-
-    ServerBackend m_backend;
+    std::vector<std::unique_ptr<DatabaseSession>> m_sessions;
     std::mutex m_mutex;
-    std::vector<std::unique_ptr<Worker>> m_workers;
+    std::condition_variable m_allBack;
     // The free sessions, the one freed last at the back.
-    std::vector<Worker *> m_free;
-    std::deque<std::pair<Ticket, Work>> m_line;
+    std::vector<DatabaseSession *> m_free;
+    std::deque<std::pair<Ticket, HandOver>> m_line;
     Ticket m_lastTicket = 0;
-    bool m_stopping = false;
+};
+
+// A session lent to one piece of work; it goes back to the pool when the lease ends.
+class SessionPool::Lease {
+public:
+    Lease() = default;
+    Lease(Lease &&other) noexcept;
+    Lease &operator=(Lease &&other) noexcept;
+    ~Lease();
+
+    explicit operator bool() const { return m_session != nullptr; }
+    DatabaseSession &operator*() const { return *m_session; }
+
+private:
+    friend class SessionPool;
+    Lease(SessionPool *pool, DatabaseSession *session)
+        : m_pool(pool)
+        , m_session(session) {}
+
+    SessionPool *m_pool = nullptr;
+    DatabaseSession *m_session = nullptr;
 };

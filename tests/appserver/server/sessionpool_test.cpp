@@ -1,3 +1,4 @@
+#include "appserver/server/sessionpool.h"
 #include "framework/net/checkresult.h"
 #include "framework/net/netconnection.h"
 #include "tests/appserver/server/echomodule.h"
@@ -11,7 +12,9 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <future>
+#include <optional>
 
 namespace {
 
@@ -122,4 +125,54 @@ TEST(SessionPool, TwoServersServeAHundredClientsEachOverADatabaseOfFortyConnecti
                                                       "current_database() AND pid <> pg_backend_pid()"))
                   .size(),
               32);
+}
+
+// Sessions are lent in order of need: a waiter that left the line gets nothing, the next one gets the
+// session given back, and a lease its waiter dropped (a connection that closed meanwhile) returns the
+// session, which is then lent again; the session used last is lent first.
+TEST(SessionPool, ASessionGoesToTheNextWaiterAndComesBackWhenDropped) {
+    SessionPool pool(2, ServerBackend{});
+    std::optional<SessionPool::Lease> first(pool.tryBorrow());
+    ASSERT_TRUE(*first);
+    DatabaseSession *used = &**first;
+    first.reset();
+    SessionPool::Lease again = pool.tryBorrow();
+    EXPECT_EQ(&*again, used) << "the session used last is lent first";
+    SessionPool::Lease other = pool.tryBorrow();
+    ASSERT_TRUE(other);
+    EXPECT_FALSE(pool.tryBorrow()) << "both sessions are lent";
+
+    std::optional<SessionPool::Lease> handed;
+    const SessionPool::Ticket left = pool.wait([](SessionPool::Lease) { ADD_FAILURE() << "it left"; });
+    const SessionPool::Ticket dropping = pool.wait([](SessionPool::Lease) {});
+    const SessionPool::Ticket keeping =
+        pool.wait([&](SessionPool::Lease lease) { handed.emplace(std::move(lease)); });
+    ASSERT_NE(left, 0u);
+    EXPECT_TRUE(pool.withdraw(left));
+    again = {};
+    EXPECT_FALSE(pool.withdraw(dropping)) << "it was handed the session";
+    EXPECT_FALSE(pool.withdraw(keeping)) << "the session the first waiter dropped went on to the next";
+    ASSERT_TRUE(handed && *handed);
+    EXPECT_EQ(&**handed, used);
+    handed.reset();
+    EXPECT_TRUE(pool.tryBorrow());
+}
+
+// The pool outlives every lease: it waits for a session still in use on another thread.
+TEST(SessionPool, ThePoolWaitsForALentSessionBeforeClosing) {
+    std::atomic<bool> givenBack = false;
+    std::promise<void> lent;
+    std::thread user;
+    {
+        SessionPool pool(1, ServerBackend{});
+        user = std::thread([&] {
+            SessionPool::Lease lease = pool.tryBorrow();
+            lent.set_value();
+            QThread::msleep(100);
+            givenBack = true;
+        });
+        lent.get_future().wait();
+    }
+    EXPECT_TRUE(givenBack);
+    user.join();
 }
