@@ -20,23 +20,26 @@ bool isInteger(const QVariant &value) {
 } // namespace
 
 BatchInsert::BatchInsert(QSqlDatabase &db, const QString &table, const QStringList &columns,
-                         BatchInsert *before)
+                         BatchInsert *before, const QString &onConflict)
     : m_db(db)
     , m_table(table)
     , m_columns(columns)
-    , m_before(before) {
+    , m_before(before)
+    , m_onConflict(onConflict) {
     if (!isPostgres(db))
         m_sqlite = std::make_unique<SqliteStatement>(
-            db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) %4")
                     .arg(table, columns.join(QStringLiteral(", ")),
-                         QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", "))));
+                         QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")),
+                         onConflict));
 }
 
 BatchInsert::~BatchInsert() = default;
 
 void BatchInsert::add(const QVariantList &row) {
+    ++m_added;
     if (m_sqlite) {
-        m_sqlite->run(row);
+        m_written += m_sqlite->run(row);
         return;
     }
     m_values += row;
@@ -89,9 +92,10 @@ void BatchInsert::flushPostgres() {
     if (insert == m_statements.end())
         insert = m_statements.insert(
             key, prepareRun(m_db,
-                            QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM unnest(%4) AS U (%5)")
+                            QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM unnest(%4) AS U (%5) %6")
                                 .arg(m_table, m_columns.join(QStringLiteral(", ")),
                                      selected.join(QStringLiteral(", ")), unnested.join(QStringLiteral(", ")),
-                                     named.join(QStringLiteral(", ")))));
+                                     named.join(QStringLiteral(", ")), m_onConflict)));
     execRun(*insert, arrays);
+    m_written += insert->numRowsAffected();
 }

@@ -36,6 +36,7 @@ public:
         QHash<InstalmentKey, Instalment> found = readOwn(batch);
         readAdjustments(batch, found);
         readRules(batch, found);
+        readStoredLines(batch, found);
         for (const InstalmentKey &key : batch.keys) {
             const auto it = found.find(key);
             if (it == found.end())
@@ -55,23 +56,16 @@ private:
         QSqlQuery query = selectRun(
             m_db,
             batch.with + QStringLiteral("SELECT ") + keyColumns +
-                QStringLiteral(
-                    ", F.CDEMPRESA, C.CDFILILANC, C.CDTPCTPAGAR, N.CDFORNECED, S.NMRAZSOCFORN,"
-                    " S.CDCONTFORN, N.NRNOTAFISC, N.CDSERIEENTR, N.DTENTRSAID, C.VRATUAPAG,"
-                    " C.NRLANCTBDOC, C.IDSTATPAG, EXISTS (SELECT 1 FROM LANCCONTABIL L"
-                    " WHERE L.CDFILIAL = C.CDFILIAL AND L.NRLANCTONF = C.NRLANCTONF"
-                    " AND L.NRSEQVENPAG = C.NRSEQVENPAG AND L.NRPARCELAPAG = C.NRPARCELAPAG"
-                    " AND (L.DTLANCCTB < ? OR L.DTLANCCTB > ?)), (SELECT COALESCE(SUM(L.VRLANCCTB), 0)"
-                    " FROM LANCCONTABIL L WHERE L.CDFILIAL = C.CDFILIAL AND L.NRLANCTONF = C.NRLANCTONF"
-                    " AND L.NRSEQVENPAG = C.NRSEQVENPAG AND L.NRPARCELAPAG = C.NRPARCELAPAG"
-                    " AND L.IDDEBCRED = 'D'), ") +
+                QStringLiteral(", F.CDEMPRESA, C.CDFILILANC, C.CDTPCTPAGAR, N.CDFORNECED, S.NMRAZSOCFORN,"
+                               " S.CDCONTFORN, N.NRNOTAFISC, N.CDSERIEENTR, N.DTENTRSAID, C.VRATUAPAG,"
+                               " C.NRLANCTBDOC, C.IDSTATPAG, ") +
                 numberTaken(QStringLiteral("C.NRLANCTBDOC"), QStringLiteral("0")) +
                 QStringLiteral(" FROM K CROSS JOIN CONTAPAGAR C"
                                " JOIN NOTAFISCAL N ON N.CDFILIAL = C.CDFILIAL AND N.NRLANCTONF = C.NRLANCTONF"
                                " JOIN FORNECEDOR S ON S.CDFORNECED = N.CDFORNECED"
                                " JOIN FILIAL F ON F.CDFILIAL = C.CDFILIAL WHERE") +
                 KeyBatch::matches(QStringLiteral("C")),
-            batch.values + QVariantList{m_period.first, m_period.second, m_company});
+            batch.values + QVariantList{m_company});
         QHash<InstalmentKey, Instalment> found;
         found.reserve(batch.keys.size());
         while (nextRow(query)) {
@@ -91,15 +85,13 @@ private:
             instalment.cents = query.value(13).toLongLong();
             instalment.previousNumber = query.value(14).toString();
             instalment.cancelled = query.value(15).toString() == QLatin1String("C");
-            instalment.postedOutsidePeriod = query.value(16).toBool();
-            instalment.debitsBefore = query.value(17).toLongLong();
-            instalment.previousNumberTaken = query.value(18).toBool();
+            instalment.previousNumberTaken = query.value(16).toBool();
         }
         return found;
     }
 
-    // The rows of `table` (alias C) of the batch's instalments: their key, then `columns`, in key order
-    // and then `order`.
+    // The rows of `table` (alias C) of the batch's instalments: their key, then `columns`; with `order`,
+    // in key order and then `order`.
     QSqlQuery readRowsOf(const KeyBatch &batch, const QString &table, const QString &columns,
                          const QString &order, const QVariantList &more = {}) {
         return selectRun(
@@ -107,7 +99,7 @@ private:
             batch.with +
                 QStringLiteral("SELECT %1, %2 FROM K CROSS JOIN %3 C WHERE").arg(keyColumns, columns, table) +
                 KeyBatch::matches(QStringLiteral("C")) +
-                QStringLiteral(" ORDER BY %1, %2").arg(keyColumns, order),
+                (order.isEmpty() ? QString() : QStringLiteral(" ORDER BY %1, %2").arg(keyColumns, order)),
             batch.values + more);
     }
 
@@ -155,6 +147,31 @@ private:
         while (nextRow(query))
             found[rowKey(query)].rules
                 << ApportionRule{shared(query.value(4)), shared(query.value(5)), query.value(6).toInt()};
+    }
+
+    // The lines its postings have before the run: what a run replaces, keeps or removes, the debits
+    // the audit compares, and whether one lies outside the open period.
+    void readStoredLines(const KeyBatch &batch, QHash<InstalmentKey, Instalment> &found) {
+        QSqlQuery query = readRowsOf(
+            batch, QStringLiteral("LANCCONTABIL"),
+            QStringLiteral("C.CDEMPRESA, C.NRLANCCTB, C.NRSEQCTB, COALESCE(C.NRSEQAJUPAG, 0), C.DTLANCCTB,"
+                           " C.IDDEBCRED, C.VRLANCCTB, (SELECT COALESCE(MAX(R.NRSEQRAT), 0) FROM RATEIOLANC R"
+                           " WHERE R.CDEMPRESA = C.CDEMPRESA AND R.NRLANCCTB = C.NRLANCCTB"
+                           " AND R.NRSEQCTB = C.NRSEQCTB)"),
+            {});
+        while (nextRow(query)) {
+            const auto instalment = found.find(rowKey(query));
+            if (instalment == found.end())
+                continue; // not read: reported as missing
+            const StoredLine line{
+                shared(query.value(4)),       query.value(5).toString(),
+                query.value(6).toInt(),       query.value(7).toInt(),
+                query.value(8).toLongLong(),  query.value(9).toString() == QLatin1String("D"),
+                query.value(10).toLongLong(), query.value(11).toInt()};
+            if (line.day < m_period.first || line.day > m_period.second)
+                instalment->postedOutsidePeriod = true;
+            instalment->storedLines << line;
+        }
     }
 
     // The stored postings, line by line, grouped by number; credits negative like the run's own lines.

@@ -85,6 +85,19 @@ struct Posting {
     qint64 credits() const;
 };
 
+// A posting line stored before the run for one of the instalment's postings (its own when
+// adjustmentSequence is 0), by its key in LANCCONTABIL.
+struct StoredLine {
+    QString company;
+    QString number;
+    int sequence = 0; // NRSEQCTB
+    int adjustmentSequence = 0;
+    qint64 day = 0;
+    bool debit = false;
+    qint64 cents = 0;
+    int lastSplit = 0; // the highest NRSEQRAT of its splits, 0 without any
+};
+
 struct Instalment {
     InstalmentKey key;
     QString postingBranch; // CDFILILANC
@@ -98,11 +111,12 @@ struct Instalment {
     qint64 cents = 0;                 // VRATUAPAG
     QString previousNumber;           // NRLANCTBDOC before the run
     bool previousNumberTaken = false; // a posting of another origin uses previousNumber
-    qint64 debitsBefore = 0;          // total debits of its stored postings, in cents
+    QList<StoredLine> storedLines;    // the lines of its postings before the run
     QList<Adjustment> adjustments;
     QList<ApportionRule> rules;
     bool cancelled = false;           // IDSTATPAG "C": not an expense, nothing of it is posted
     bool postedOutsidePeriod = false; // an earlier posting of it lies outside the open period
+    qint64 debitsBefore() const;      // total debits of its stored postings, in cents
     // For a cancelled instalment posted outside the open period: its earlier postings, which a run
     // would have to remove and may not.
     QList<Posting> earlierPostings;

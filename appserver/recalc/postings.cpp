@@ -23,6 +23,13 @@ qint64 Posting::credits() const {
     return sum;
 }
 
+qint64 Instalment::debitsBefore() const {
+    qint64 sum = 0;
+    for (const StoredLine &line : storedLines)
+        sum += line.debit ? line.cents : 0;
+    return sum;
+}
+
 QString historyText(const QString &pattern, const Instalment &instalment, const Adjustment *adjustment) {
     const QString document =
         instalment.series.isEmpty() ? instalment.document : instalment.document + u'/' + instalment.series;

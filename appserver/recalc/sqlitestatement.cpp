@@ -18,7 +18,7 @@ SqliteStatement::~SqliteStatement() {
     sqlite3_finalize(m_statement);
 }
 
-void SqliteStatement::run(const QVariantList &values) {
+int SqliteStatement::run(const QVariantList &values) {
     // The texts stay where they are until the step: reserved, the list never moves them.
     QList<QString> texts;
     texts.reserve(values.size());
@@ -43,10 +43,12 @@ void SqliteStatement::run(const QVariantList &values) {
     if (result == SQLITE_OK)
         result = sqlite3_step(m_statement);
     const QString message = result == SQLITE_DONE ? QString() : QString::fromUtf8(sqlite3_errmsg(m_db));
+    const int changes = result == SQLITE_DONE ? sqlite3_changes(m_db) : 0;
     sqlite3_reset(m_statement);
     sqlite3_clear_bindings(m_statement);
     if (result != SQLITE_DONE)
         fail(result, message);
+    return changes;
 }
 
 void SqliteStatement::fail(int result, const QString &message) {

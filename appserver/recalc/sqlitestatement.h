@@ -18,8 +18,9 @@ public:
     SqliteStatement(const SqliteStatement &) = delete;
     SqliteStatement &operator=(const SqliteStatement &) = delete;
 
-    // Binds the values in order (integers as integers, null as null, anything else as text) and runs it.
-    void run(const QVariantList &values);
+    // Binds the values in order (integers as integers, null as null, anything else as text) and runs it;
+    // returns the rows it inserted, changed or deleted.
+    int run(const QVariantList &values);
 
 private:
     [[noreturn]] static void fail(int result, const QString &message);

@@ -89,6 +89,45 @@ TEST_P(RecalcRun, ReplacesEarlierPostingsAndAuditsTotals) {
               "admin");
 }
 
+// A repeated run writes its postings over the stored ones: what no longer applies (an adjustment taken
+// away, splits of rules that shrank) goes, what grew comes in, and the numbers stay.
+TEST_P(RecalcRun, ARepeatedRunLeavesExactlyTheNewPostings) {
+    const Key shrinking = addInstalment("0101", "50", 9000);
+    addAdjustment(shrinking, 1, "0001", 100);
+    addAdjustment(shrinking, 2, "0002", 200);
+    addRule(shrinking, 1, "0101", "0001", 3334);
+    addRule(shrinking, 2, "0102", "0002", 3333);
+    addRule(shrinking, 3, "0103", "0003", 3333);
+    const Key growing = addInstalment("0102", "51", 5000);
+    ASSERT_EQ(recalc({shrinking, growing}).status, RecConPag::StatusOk);
+    EXPECT_EQ(count("RATEIOLANC"), 3 * 6 + 2);
+
+    runSql(test->db(), "DELETE FROM AJCTPAGAR WHERE NRLANCTONF = '50' AND NRSEQAJUPAG = 2");
+    runSql(test->db(), "DELETE FROM RATEIOCTPAGAR WHERE NRSEQRAT > 1");
+    runSql(test->db(), "UPDATE RATEIOCTPAGAR SET QTPERCRAT = 10000");
+    addRule(growing, 1, "0101", "0001", 5000);
+    addRule(growing, 2, "0103", "0002", 5000);
+    addAdjustment(growing, 1, "0003", 70);
+    ASSERT_EQ(recalc({shrinking, growing}).status, RecConPag::StatusOk);
+
+    // 50: own posting and adjustment 1, one split a line; 51: own posting and its new adjustment, two
+    // splits a line.
+    EXPECT_EQ(value("SELECT COUNT(*) FROM LANCCONTABIL WHERE NRLANCTONF = '50'").toInt(), 4);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM LANCCONTABIL WHERE NRSEQAJUPAG = 2").toInt(), 0);
+    EXPECT_EQ(count("RATEIOLANC"), 4 + 4 * 2);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM RATEIOLANC R JOIN LANCCONTABIL L ON L.CDEMPRESA = R.CDEMPRESA"
+                    " AND L.NRLANCCTB = R.NRLANCCTB AND L.NRSEQCTB = R.NRSEQCTB WHERE L.NRLANCTONF = '50'"
+                    " AND R.NRSEQRAT = 1 AND R.VRLANCCUST = L.VRLANCCTB")
+                  .toInt(),
+              4);
+    EXPECT_EQ(value("SELECT SUM(VRLANCCTB) FROM LANCCONTABIL WHERE IDDEBCRED = 'D'").toLongLong(),
+              9000 + 100 + 5000 + 70);
+    EXPECT_EQ(value("SELECT NRLANCTBDOC FROM CONTAPAGAR WHERE NRLANCTONF = '50'").toString(), "000000000001");
+    EXPECT_EQ(value("SELECT NRLCTBAJPAG FROM AJCTPAGAR WHERE NRLANCTONF = '50'").toString(), "000000000002");
+    EXPECT_EQ(value("SELECT NRLCTBAJPAG FROM AJCTPAGAR WHERE NRLANCTONF = '51'").toString(), "000000000005");
+    EXPECT_EQ(value("SELECT NRULTLANCCTB FROM NUMLANCCTB WHERE CDEMPRESA = '01'").toLongLong(), 5);
+}
+
 TEST_P(RecalcRun, TakesANewNumberWhenTheOldOneBelongsToAnotherPosting) {
     const Key posted = addInstalment("0101", "40", 1000);
     ASSERT_EQ(recalc({posted}).status, RecConPag::StatusOk);
