@@ -16,15 +16,15 @@ QString FiltroRecContPagarModule::serverName() const {
 
 QVariant FiltroRecContPagarModule::getGeralPag(CallArgs &args, CallContext &ctx) {
     args.expectCount(Method::GetGeralPag, {0});
-    QSqlQuery &query =
-        run(ctx, "SELECT CDGERALPAG, QTDIAANTLANP, QTDIAAPOLANP FROM GERALPAG ORDER BY CDGERALPAG", {});
-    return packetVariant(packetFromQuery(query, geralPagFields()));
+    return packetVariant(
+        select(ctx, "SELECT CDGERALPAG, QTDIAANTLANP, QTDIAAPOLANP FROM GERALPAG ORDER BY CDGERALPAG", {},
+               geralPagFields()));
 }
 
 // A branch without parameters answers an empty packet: the client then uses its default width.
 QVariant FiltroRecContPagarModule::getParamFilial(CallArgs &args, CallContext &ctx) {
     args.expectCount(Method::GetParamFilial, {1});
     requireBranch(ctx, args.text(0));
-    QSqlQuery &query = run(ctx, "SELECT NRTAMNUMNFUT FROM PARAMFILIAL WHERE CDFILIAL = ?", {args.text(0)});
-    return packetVariant(packetFromQuery(query, paramFilialFields()));
+    return packetVariant(select(ctx, "SELECT NRTAMNUMNFUT FROM PARAMFILIAL WHERE CDFILIAL = ?",
+                                {args.text(0)}, paramFilialFields()));
 }

@@ -1,6 +1,9 @@
 #include "appserver/modules/packetbuilder.h"
 
+#include "appserver/db/database.h"
+
 #include <QLocale>
+#include <QSqlRecord>
 
 PacketBuilder::PacketBuilder(const QList<FieldDef> &fields, const QStringList &moneyFields)
     : m_fields(fields)
@@ -91,6 +94,9 @@ DataPacket PacketBuilder::packet() && {
 }
 
 DataPacket packetFromQuery(QSqlQuery &query, const QList<FieldDef> &fields, const QStringList &moneyFields) {
+    if (query.record().count() != fields.size())
+        throw DatabaseError(
+            QStringLiteral("Erro no banco de dados: a consulta não tem as colunas do pacote."));
     PacketBuilder builder(fields, moneyFields);
     builder.addRows(query);
     return std::move(builder).packet();

@@ -39,6 +39,6 @@ private:
     int m_rows = 0;
 };
 
-// The packet of an executed query read whole.
+// The packet of an executed query read whole. Throws DatabaseError when its columns are not the packet's.
 DataPacket packetFromQuery(QSqlQuery &query, const QList<FieldDef> &fields,
                            const QStringList &moneyFields = {});

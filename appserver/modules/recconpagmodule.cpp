@@ -11,6 +11,15 @@ namespace {
 const QString instalmentWhere =
     QStringLiteral(" WHERE CDFILIAL = ? AND NRLANCTONF = ? AND NRSEQVENPAG = ? AND NRPARCELAPAG = ?");
 
+// The adjustments of one instalment, in the order they were made.
+const QString ajusPagSql = QStringLiteral(
+    "SELECT A.CDFILIAL, A.NRLANCTONF, A.NRSEQVENPAG, A.DTAJUSTEPAG, A.CDAJUCTPAG, T.IDAJUCTPAG,"
+    " T.DSAJUCTPAG, A.DSAJUSTEPAG, A.VRAJUSTEPAG, A.CDECTBAJPAG, A.NRLCTBAJPAG, A.CDCLASSFINA,"
+    " A.CDEMMFAJCNTP, A.CDFIMFAJCNTP, A.DTMOVFLUXO, A.IDMOVFLUXO, A.NRPARCELAPAG"
+    " FROM AJCTPAGAR A JOIN TIPOAJPAGAR T ON T.CDAJUCTPAG = A.CDAJUCTPAG"
+    " WHERE A.CDFILIAL = ? AND A.NRLANCTONF = ? AND A.NRSEQVENPAG = ? AND A.NRPARCELAPAG = ?"
+    " ORDER BY A.DTAJUSTEPAG, A.NRSEQAJUPAG");
+
 // The lines of one stored posting as the recalculation answers them: debits positive, credits negative.
 const QString postingLinesSql = QStringLiteral(
     "SELECT L.CDEMPRESA, P.CDCONTREDU, P.NMCONTCTBL, L.NRLANCCTB, L.NRSEQCTB, L.CDCONTCTBL, L.CDHISTPADR,"
@@ -74,62 +83,48 @@ QVariantList RecConPagModule::instalmentKey(CallArgs &args, CallContext &ctx) {
 QVariant RecConPagModule::getExistConta(CallArgs &args, CallContext &ctx) {
     args.expectCount(Method::GetExistConta, {3, 4});
     if (args.count() == 4) {
-        QSqlQuery &query =
-            run(ctx, "SELECT COUNT(*) FROM CONTAPAGAR" + instalmentWhere, instalmentKey(args, ctx));
-        return packetVariant(packetFromQuery(query, existContaFields()));
+        return packetVariant(select(ctx, "SELECT COUNT(*) FROM CONTAPAGAR" + instalmentWhere,
+                                    instalmentKey(args, ctx), existContaFields()));
     }
     requireBranch(ctx, args.text(0));
-    QSqlQuery &query =
-        run(ctx, "SELECT COUNT(*) FROM CONTAPAGAR WHERE CDFILIAL = ? AND NRLANCTONF = ? AND NRSEQVENPAG = ?",
-            {args.text(0), args.text(1), args.text(2)});
-    return packetVariant(packetFromQuery(query, existDocFields()));
+    return packetVariant(select(
+        ctx, "SELECT COUNT(*) FROM CONTAPAGAR WHERE CDFILIAL = ? AND NRLANCTONF = ? AND NRSEQVENPAG = ?",
+        {args.text(0), args.text(1), args.text(2)}, existDocFields()));
 }
 
 QVariant RecConPagModule::getTipoCnt(CallArgs &args, CallContext &ctx) {
     args.expectCount(Method::GetTipoCnt, {2});
     requireBranch(ctx, args.text(0));
-    QSqlQuery &query = run(ctx, "SELECT IDSTATUS FROM NOTAFISCAL WHERE CDFILIAL = ? AND NRLANCTONF = ?",
-                           {args.text(0), args.text(1)});
-    return packetVariant(packetFromQuery(query, tipoCntFields()));
+    return packetVariant(select(ctx, "SELECT IDSTATUS FROM NOTAFISCAL WHERE CDFILIAL = ? AND NRLANCTONF = ?",
+                                {args.text(0), args.text(1)}, tipoCntFields()));
 }
 
 QVariant RecConPagModule::getVrBoleto(CallArgs &args, CallContext &ctx) {
     args.expectCount(Method::GetVrBoleto, {4});
-    QSqlQuery &query =
-        run(ctx, "SELECT VRATUAPAG, IDSITUCNABP FROM CONTAPAGAR" + instalmentWhere, instalmentKey(args, ctx));
-    return packetVariant(packetFromQuery(query, vrBoletoFields(), {"VRATUAPAG"}));
+    return packetVariant(select(ctx, "SELECT VRATUAPAG, IDSITUCNABP FROM CONTAPAGAR" + instalmentWhere,
+                                instalmentKey(args, ctx), vrBoletoFields(), {"VRATUAPAG"}));
 }
 
 QVariant RecConPagModule::getCntProrrogada(CallArgs &args, CallContext &ctx) {
     args.expectCount(Method::GetCntProrrogada, {4});
-    QSqlQuery &query =
-        run(ctx, "SELECT DTATUAVENPAG FROM CONTAPAGAR" + instalmentWhere, instalmentKey(args, ctx));
-    return packetVariant(packetFromQuery(query, cntProrrogadaFields()));
+    return packetVariant(select(ctx, "SELECT DTATUAVENPAG FROM CONTAPAGAR" + instalmentWhere,
+                                instalmentKey(args, ctx), cntProrrogadaFields()));
 }
 
 // Answers for any company: the screen asks for the period of a company picked from the list before
 // it checks the operator's right to it.
 QVariant RecConPagModule::getPerContabil(CallArgs &args, CallContext &ctx) {
     args.expectCount(Method::GETPerContabil, {1});
-    QSqlQuery &query =
-        run(ctx, "SELECT DTINICCTBL, DTFINACCTBL FROM PERCONTABIL WHERE CDEMPRESA = ? AND IDSITUPER = 'A'",
-            {args.text(0)});
-    return packetVariant(packetFromQuery(query, perContabilFields()));
+    return packetVariant(
+        select(ctx, "SELECT DTINICCTBL, DTFINACCTBL FROM PERCONTABIL WHERE CDEMPRESA = ? AND IDSITUPER = 'A'",
+               {args.text(0)}, perContabilFields()));
 }
 
 QVariant RecConPagModule::getAjusPag(CallArgs &args, CallContext &ctx) {
     args.expectCount(Method::GetAjusPag, {4});
     requireBranch(ctx, args.text(0));
-    QSqlQuery &query =
-        run(ctx,
-            "SELECT A.CDFILIAL, A.NRLANCTONF, A.NRSEQVENPAG, A.DTAJUSTEPAG, A.CDAJUCTPAG, T.IDAJUCTPAG,"
-            " T.DSAJUCTPAG, A.DSAJUSTEPAG, A.VRAJUSTEPAG, A.CDECTBAJPAG, A.NRLCTBAJPAG, A.CDCLASSFINA,"
-            " A.CDEMMFAJCNTP, A.CDFIMFAJCNTP, A.DTMOVFLUXO, A.IDMOVFLUXO, A.NRPARCELAPAG"
-            " FROM AJCTPAGAR A JOIN TIPOAJPAGAR T ON T.CDAJUCTPAG = A.CDAJUCTPAG"
-            " WHERE A.CDFILIAL = ? AND A.NRLANCTONF = ? AND A.NRSEQVENPAG = ? AND A.NRPARCELAPAG = ?"
-            " ORDER BY A.DTAJUSTEPAG, A.NRSEQAJUPAG",
-            {args.text(0), args.text(1), args.text(2), args.text(3)});
-    return packetVariant(packetFromQuery(query, ajusPagFields(), {"VRAJUSTEPAG"}));
+    return packetVariant(select(ctx, ajusPagSql, {args.text(0), args.text(1), args.text(2), args.text(3)},
+                                ajusPagFields(), {"VRAJUSTEPAG"}));
 }
 
 QVariant RecConPagModule::getCntPagar(CallArgs &args, CallContext &ctx) {
@@ -161,10 +156,8 @@ QVariant RecConPagModule::getLancContabil(CallArgs &args, CallContext &ctx) {
     args.expectCount(Method::GetLancContabil, {2});
     const QVariantList key{args.text(0), args.text(1)};
     requireCompany(ctx, args.text(0));
-    const DataPacket lines =
-        packetFromQuery(run(ctx, postingLinesSql, key), lancContTempFields(), {"VRLANCCTBTEMP"});
-    const DataPacket splits =
-        packetFromQuery(run(ctx, postingSplitsSql, key), rateioFields(), {"VRLANCCUST"});
+    const DataPacket lines = select(ctx, postingLinesSql, key, lancContTempFields(), {"VRLANCCTBTEMP"});
+    const DataPacket splits = select(ctx, postingSplitsSql, key, rateioFields(), {"VRLANCCUST"});
     return QVariantList{packetVariant(lines), packetVariant(splits)};
 }
 
@@ -174,12 +167,11 @@ QVariant RecConPagModule::getAuditRecalc(CallArgs &args, CallContext &ctx) {
     requireCompany(ctx, company);
     qint64 number = qint64(args.number(1));
     if (number == 0) {
-        QSqlQuery &latest =
-            run(ctx, "SELECT MAX(NRAUDITRECALC) FROM AUDITRECALC WHERE CDEMPRESA = ? AND CDOPERADOR = ?",
-                {company, ctx.operatorCode});
-        number = latest.next() ? latest.value(0).toLongLong() : 0;
-        latest.finish();
+        const QVariantList latest =
+            firstRow(ctx, "SELECT MAX(NRAUDITRECALC) FROM AUDITRECALC WHERE CDEMPRESA = ? AND CDOPERADOR = ?",
+                     {company, ctx.operatorCode});
+        number = latest.isEmpty() ? 0 : latest.at(0).toLongLong();
     }
-    return packetVariant(packetFromQuery(run(ctx, auditItemsSql, {company, number}), auditRecalcItemFields(),
-                                         {"VRTOTANTES", "VRTOTDEPOIS"}));
+    return packetVariant(select(ctx, auditItemsSql, {company, number}, auditRecalcItemFields(),
+                                {"VRTOTANTES", "VRTOTDEPOIS"}));
 }

@@ -1,17 +1,11 @@
 #include "appserver/modules/selectpacket.h"
-#include "appserver/db/database.h"
 #include "appserver/db/sqlutil.h"
 #include "appserver/modules/sqlitepacket.h"
-
-#include <QSqlRecord>
 
 DataPacket selectPacket(QSqlDatabase &db, const QString &sql, const QVariantList &values,
                         const QList<FieldDef> &fields, const QStringList &moneyFields) {
     if (std::optional<DataPacket> packet = sqlitePacket(db, sql, values, PacketBuilder(fields, moneyFields)))
         return *std::move(packet);
     QSqlQuery query = runSql(db, sql, values);
-    if (query.record().count() != fields.size())
-        throw DatabaseError(
-            QStringLiteral("Erro no banco de dados: a consulta não tem as colunas do pacote."));
     return packetFromQuery(query, fields, moneyFields);
 }
