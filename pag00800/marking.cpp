@@ -4,7 +4,6 @@
 #include "framework/ui/messages/showmsg.h"
 
 #include <QLabel>
-#include <QSignalBlocker>
 
 // The payables to recalculate are marked in the grid: one row by double click or space bar, all rows
 // by the title of the marking column. Only rows entered within the company's accounting period can
@@ -141,9 +140,6 @@ void TfrmRecCtPagar::dbgPadraoTitleClick(int column) {
             ResultYes) {
             repaint();
             cdsCntPagar->first();
-            // Each row goes from browsing to editing and back: nothing that controls need to follow
-            // while the rows are walked.
-            const QSignalBlocker quiet(dtsPadrao);
             if (unmarking)
                 unmarkRows(cdsCntPagar);
             else

@@ -223,16 +223,18 @@ void ClientDataSet::setState(DataSetState state) {
 }
 
 void ClientDataSet::disableControls() {
-    ++m_disableCount;
+    if (m_disableCount++ == 0)
+        emit controlsDisabledChanged();
 }
 
 void ClientDataSet::enableControls() {
-    if (m_disableCount == 0)
+    if (m_disableCount == 0 || --m_disableCount > 0)
         return;
-    if (--m_disableCount == 0 && m_heldBack) {
+    if (m_heldBack) {
         m_heldBack = false;
         emit layoutChanged();
     }
+    emit controlsDisabledChanged();
 }
 
 void ClientDataSet::notifyDataChanged(int viewRow) {

@@ -38,6 +38,8 @@ class FilterExpression;
 //   during it state() is CalcFields and savedState() tells the state of the row calculated.
 // While controls are disabled, dataChanged and layoutChanged are held back; the enableControls that
 // ends the nesting emits one layoutChanged when something was held back. The other events always fire.
+// The outermost disableControls and enableControls emit controlsDisabledChanged (the enable after its
+// layoutChanged), so that controls can stop following the rows and catch up once.
 class PAGCORE_EXPORT ClientDataSet : public QObject {
     Q_OBJECT
 public:
@@ -111,6 +113,7 @@ signals:
     void stateChanged();
     void dataChanged(int viewRow);
     void layoutChanged();
+    void controlsDisabledChanged();
 
 private:
     friend class Field;

@@ -62,8 +62,9 @@ void DataSetStore::load(const QList<FieldDef> &declared, const DataPacket &packe
 }
 
 QVariant DataSetStore::value(int row, int field) const {
-    if (const QVariant *written = m_overlay.at(field).find(row))
-        return *written;
+    const CellOverlay &overlay = m_overlay.at(field);
+    if (overlay.contains(row))
+        return overlay.value(row);
     const int column = m_packetColumn.at(field);
     if (column < 0 || row >= m_packet.rowCount())
         return {};
@@ -75,21 +76,22 @@ QVariant DataSetStore::value(int row, int field) const {
 // cell was written since or the packet holds it in another kind.
 std::optional<QByteArrayView> DataSetStore::packetText(int row, int field) const {
     const PacketColumn *column = m_textColumn.at(field);
-    if (!column || row >= m_packetRows || m_overlay.at(field).find(row))
+    if (!column || row >= m_packetRows || m_overlay.at(field).contains(row))
         return std::nullopt;
     return column->textAt(row);
 }
 
 std::optional<double> DataSetStore::packetReal(int row, int field) const {
     const PacketColumn *column = m_realColumn.at(field);
-    if (!column || row >= m_packetRows || m_overlay.at(field).find(row))
+    if (!column || row >= m_packetRows || m_overlay.at(field).contains(row))
         return std::nullopt;
     return column->isNull(row) ? 0.0 : column->reals.at(row);
 }
 
 QString DataSetStore::textOf(int row, int field) const {
-    if (const QVariant *written = m_overlay.at(field).find(row))
-        return written->toString();
+    const CellOverlay &overlay = m_overlay.at(field);
+    if (overlay.contains(row))
+        return overlay.text(row);
     if (const std::optional<QByteArrayView> bytes = packetText(row, field))
         return QString::fromUtf8(*bytes);
     return value(row, field).toString();

@@ -151,6 +151,15 @@ TEST_F(GridFixture, BulkWorkWithDisabledControlsIsFollowedOnceAfterwards) {
     EXPECT_EQ(grid.currentIndex().row(), 0);
     EXPECT_EQ(text.text(), QStringLiteral("000000-Nome 0"));
     EXPECT_EQ(grid.model()->index(19999, 0).data().toString(), QStringLiteral("019999-Nome 19999"));
+
+    // A walk that only moves the cursor changes no row, yet the grid and the label follow it.
+    rows.disableControls();
+    for (rows.first(); rows.recNo() < 1234; rows.next()) {
+    }
+    rows.enableControls();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid.currentIndex().row(), 1234);
+    EXPECT_EQ(text.text(), QStringLiteral("001234-Nome 1234"));
 }
 
 TEST_F(GridFixture, SignalsForTitleClickDoubleClickKeysAndOwnerDrawing) {
