@@ -238,19 +238,17 @@ QList<Instalment> readInstalments(QSqlDatabase &db, const QList<InstalmentKey> &
 }
 
 qint64 countLines(QSqlDatabase &db, const QList<InstalmentKey> &keys) {
-    const QString live = QStringLiteral(" FROM K CROSS JOIN CONTAPAGAR C%1 WHERE C.IDSTATPAG <> 'C' AND") +
-                         KeyBatch::matches(QStringLiteral("C"));
-    const QString withAdjustments =
-        QStringLiteral(" JOIN AJCTPAGAR A ON A.CDFILIAL = C.CDFILIAL AND A.NRLANCTONF = C.NRLANCTONF"
-                       " AND A.NRSEQVENPAG = C.NRSEQVENPAG AND A.NRPARCELAPAG = C.NRPARCELAPAG");
-    qint64 postings = 0;
+    const QString postings =
+        QStringLiteral(
+            "SELECT COUNT(*) + COALESCE(SUM((SELECT COUNT(*) FROM AJCTPAGAR A WHERE A.CDFILIAL = C.CDFILIAL"
+            " AND A.NRLANCTONF = C.NRLANCTONF AND A.NRSEQVENPAG = C.NRSEQVENPAG"
+            " AND A.NRPARCELAPAG = C.NRPARCELAPAG)), 0)"
+            " FROM K CROSS JOIN CONTAPAGAR C WHERE C.IDSTATPAG <> 'C' AND") +
+        KeyBatch::matches(QStringLiteral("C"));
+    qint64 count = 0;
     for (const KeyBatch &batch : keyBatches(db, keys)) {
-        QSqlQuery query =
-            selectRun(db,
-                      batch.with + QStringLiteral("SELECT (SELECT COUNT(*)") + live.arg(QString()) +
-                          QStringLiteral(") + (SELECT COUNT(*)") + live.arg(withAdjustments) + u')',
-                      batch.values);
-        postings += nextRow(query) ? query.value(0).toLongLong() : 0;
+        QSqlQuery query = selectRun(db, batch.with + postings, batch.values);
+        count += nextRow(query) ? query.value(0).toLongLong() : 0;
     }
-    return 2 * postings;
+    return 2 * count;
 }
