@@ -7,6 +7,7 @@
 #include "appserver/server/servertls.h"
 #include "framework/net/password.h"
 
+#include <QScopedValueRollback>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -98,7 +99,11 @@ void ClientConnection::restartIdleTimer() {
     m_idleTimer->start((m_signedIn ? m_settings.idleTimeoutSecs : m_settings.helloTimeoutSecs) * 1000);
 }
 
+// A call answered at once resumes reading from within this loop, which then goes on to the next frame.
 void ClientConnection::readFrames() {
+    if (m_reading)
+        return;
+    const QScopedValueRollback reading(m_reading, true);
     try {
         while (!m_closing && !m_busy) {
             if (std::optional<QCborMap> frame = m_reader.next()) {
@@ -290,16 +295,17 @@ void ClientConnection::signedIn(const QString &operatorCode) {
 
 // A free session runs the work here, on the connection's own thread, with no hand-over between threads;
 // otherwise the work waits in line and runs here once a session is handed to it. Until the answer is
-// written out the connection reads nothing more (see pauseReading).
+// written out the connection reads nothing more: while the work runs here the event loop does not turn,
+// and reading is paused whenever it would (see pauseReading).
 void ClientConnection::borrowSession(SessionTask task, std::function<void()> waitedTooLong) {
     m_busy = true;
     m_idleTimer->stop();
     m_frameTimer->stop();
-    pauseReading();
     if (SessionPool::Lease lease = m_sessions.tryBorrow()) {
         runOn(std::move(lease), task);
         return;
     }
+    pauseReading();
     m_waiting =
         m_sessions.wait([this, replies = m_replies, task = std::move(task)](SessionPool::Lease lease) {
             // A reply the channel drops takes the lease with it, and so gives the session back.
@@ -341,8 +347,12 @@ void ClientConnection::answered(const QCborMap &answer) {
 }
 
 void ClientConnection::resumeOnceWritten() {
-    if (!m_answerOut || m_closing || unsentBytes(*m_socket) > 0)
+    if (!m_answerOut || m_closing)
         return;
+    if (unsentBytes(*m_socket) > 0) {
+        pauseReading();
+        return;
+    }
     m_answerOut = false;
     m_busy = false;
     resumeReading();

@@ -83,6 +83,7 @@ private:
     bool m_busy = false;
     bool m_answerOut = false;
     bool m_paused = false;
+    bool m_reading = false;
     bool m_closing = false;
     bool m_finished = false;
 };

@@ -40,6 +40,22 @@ TEST(ClientConnection, ReadsTheNextCallOnlyOnceTheAnswerIsWrittenOut) {
     }
 }
 
+// Calls answered on the connection's own thread, as fast as they arrive: a client that sends a great
+// many small calls at once has every one answered, in order, however long the run of them.
+TEST(ClientConnection, AnUnbrokenRunOfCallsIsAnsweredWhole) {
+    InProcessServer server;
+    PlainClient client(server.port());
+    ASSERT_TRUE(client.connected());
+    client.queue(PlainClient::hello(QStringLiteral("admin"), QStringLiteral("segredo")));
+    constexpr int calls = 100000;
+    for (int id = 1; id <= calls; ++id)
+        client.queue(PlainClient::call(id, EchoModule::name(), QStringLiteral("Operador"), {}));
+
+    const QList<QCborMap> frames = client.receive(calls + 1);
+    ASSERT_EQ(frames.size(), calls + 1);
+    EXPECT_EQ(frames.last().value(QLatin1StringView("id")).toInteger(), calls);
+}
+
 TEST(ClientConnection, AnAnswerOverTheClientsFrameLimitFailsAndTheConnectionGoesOn) {
     InProcessServer server;
     const auto net = server.connection();
