@@ -117,6 +117,8 @@ QCborMap TNetConnection::exchange(const QCborMap &request, int timeoutMs) {
     } catch (const Wire::FrameTooLarge &e) {
         dropOnFailure(tr("A chamada é grande demais para o protocolo: %1.").arg(e.message()));
     }
+    // A request the system takes whole at once needs no wait on the socket.
+    m_socket->flush();
     while (m_socket->bytesToWrite() > 0) {
         if (!m_socket->waitForBytesWritten(int(deadline.remainingTime())))
             dropOnFailure(transportFailure(deadline));
