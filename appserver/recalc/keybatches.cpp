@@ -3,7 +3,7 @@
 
 namespace {
 
-constexpr qsizetype keysPerBatch = 2000;
+constexpr qsizetype keysPerBatch = 5000;
 
 const QStringList keyColumns = {QStringLiteral("CDFILIAL"), QStringLiteral("NRLANCTONF"),
                                 QStringLiteral("NRSEQVENPAG"), QStringLiteral("NRPARCELAPAG")};

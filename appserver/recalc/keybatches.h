@@ -19,6 +19,6 @@ struct KeyBatch {
     static QString among(const QString &alias);
 };
 
-// Batches of at most 2,000 keys: a run of ordinary size is one batch, and a very large one still holds
+// Batches of at most 5,000 keys: a run of ordinary size is one batch, and a very large one still holds
 // a bounded part of its keys in each statement.
 QList<KeyBatch> keyBatches(const QSqlDatabase &db, const QList<InstalmentKey> &keys);

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr qsizetype rowsPerStatement = 2000;
+constexpr qsizetype rowsPerStatement = 5000;
 
 const QStringList lineKey = {"CDEMPRESA", "NRLANCCTB", "NRSEQCTB"};
 const QStringList lineOrigin = {"CDFILIAL", "NRLANCTONF", "NRSEQVENPAG", "NRPARCELAPAG", "NRSEQAJUPAG"};
