@@ -47,7 +47,9 @@ public:
             }
             unpackCodes();
         }
-        if (m_written.isEmpty() && m_sparse.size() < qMax(denseAfter, rowCount / 16)) {
+        // A packed column is smaller than the hash of a sixty-fourth of its rows.
+        const int sparseLimit = qMax(denseAfter, rowCount / (code == unwritten ? 16 : 64));
+        if (m_written.isEmpty() && m_sparse.size() < sparseLimit) {
             m_sparse.insert(row, std::move(value));
             return;
         }

@@ -149,7 +149,7 @@ private:
     std::unique_ptr<DataSetStore> m_store;
     std::unique_ptr<FilterExpression> m_filter;
     QList<int> m_view;
-    QList<std::pair<int, QVariant>> m_edits; // cells written in Edit / Insert: (field, value)
+    std::vector<std::pair<int, QVariant>> m_edits; // cells written in Edit / Insert: (field, value)
     QHash<int, QVariantList> m_calcCache;
     QVariantList m_editCalc;
     bool m_editCalcValid = false;

@@ -154,7 +154,7 @@ void ClientDataSet::setCurrentValue(int fieldIndex, QVariant value) {
     if (written != m_edits.end())
         written->second = std::move(value);
     else
-        m_edits.append({fieldIndex, std::move(value)});
+        m_edits.emplace_back(fieldIndex, std::move(value));
     m_editCalcValid = false;
 }
 

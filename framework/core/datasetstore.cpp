@@ -106,20 +106,26 @@ bool DataSetStore::textEquals(int row, int field, QStringView text, Qt::CaseSens
     return QAnyStringView::compare(QUtf8StringView(*bytes), text, cs) == 0;
 }
 
-// Codes are ASCII: their bytes are widened in one step; any other text is decoded as UTF-8.
+// Codes are ASCII: their bytes are widened as they are copied, and only a text with a byte past
+// ASCII is decoded again as UTF-8.
 void DataSetStore::appendText(int row, int field, QString &out) const {
     const std::optional<QByteArrayView> bytes = packetText(row, field);
     if (!bytes) {
         out += textOf(row, field);
         return;
     }
+    const qsizetype start = out.size();
+    out.resize(start + bytes->size());
+    char16_t *to = reinterpret_cast<char16_t *>(out.data()) + start;
     char high = 0;
-    for (const char byte : *bytes)
+    for (const char byte : *bytes) {
         high |= byte;
-    if (high & 0x80)
+        *to++ = char16_t(uchar(byte));
+    }
+    if (high & 0x80) {
+        out.truncate(start);
         out += QString::fromUtf8(*bytes);
-    else
-        out += QLatin1StringView(bytes->data(), bytes->size());
+    }
 }
 
 void DataSetStore::setValue(int row, int field, QVariant value) {
