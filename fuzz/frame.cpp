@@ -37,7 +37,7 @@ public:
         m_reader.append(m_stream.sliced(m_received, bytes).toByteArray());
         m_received += bytes;
         try {
-            while (std::optional<QCborMap> frame = m_reader.next())
+            while (std::optional<Wire::Message> frame = m_reader.next())
                 take(*frame);
         } catch (const Wire::WireError &) {
             m_outcome.refused = true;
@@ -52,7 +52,7 @@ public:
 private:
     qint64 pendingLength() const { return qFromBigEndian<quint32>(m_stream.data() + m_consumed); }
 
-    void take(const QCborMap &frame) {
+    void take(const Wire::Message &frame) {
         require(m_received - m_consumed >= headerSize, "a frame without its header");
         const qint64 length = pendingLength();
         require(length <= m_limit, "a frame over the limit was taken");
@@ -78,11 +78,11 @@ private:
     }
 
     // A taken frame, written again, reads back the same through a fresh reader.
-    static void checkReencoding(const QCborMap &frame) {
+    static void checkReencoding(const Wire::Message &frame) {
         const QByteArray again = Wire::encodeFrame(frame);
         Wire::FrameReader reader;
         reader.append(again);
-        std::optional<QCborMap> back;
+        std::optional<Wire::Message> back;
         try {
             back = reader.next();
         } catch (const Wire::WireError &) {

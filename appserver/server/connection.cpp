@@ -106,7 +106,7 @@ void ClientConnection::readFrames() {
     const QScopedValueRollback reading(m_reading, true);
     try {
         while (!m_closing && !m_busy) {
-            if (std::optional<QCborMap> frame = m_reader.next()) {
+            if (std::optional<Wire::Message> frame = m_reader.next()) {
                 handle(*frame);
                 continue;
             }
@@ -124,7 +124,7 @@ void ClientConnection::readFrames() {
         m_frameTimer->start();
 }
 
-void ClientConnection::handle(QCborMap &message) {
+void ClientConnection::handle(Wire::Message &message) {
     const QString type = message.value(typeKey).toString();
     if (type == QLatin1StringView("hello"))
         receiveHello(message);
@@ -139,7 +139,7 @@ void ClientConnection::handle(QCborMap &message) {
 
 // An answer is matched to its call by the id alone: a call without an integer id could be answered for
 // another, so it is a protocol violation and does not run.
-void ClientConnection::answerCall(QCborMap &call) {
+void ClientConnection::answerCall(Wire::Message &call) {
     const QCborValue id = call.value(QLatin1StringView("id"));
     if (!id.isInteger()) {
         closeWith("error", tr("Pedido malformado: a chamada precisa de um id inteiro."),
@@ -149,8 +149,9 @@ void ClientConnection::answerCall(QCborMap &call) {
     borrowSession(
         [this, call = std::exchange(call, {}), operatorCode = m_operatorCode,
          connectionId = m_id](DatabaseSession &session) mutable -> std::function<void()> {
-            const QCborMap answer = session.call(call, operatorCode, connectionId);
-            return [this, answer] { answered(answer); };
+            return [this, answer = session.call(call, operatorCode, connectionId)]() mutable {
+                answered(std::move(answer));
+            };
         },
         [this, id = id.toInteger()] {
             answered(failureAnswer(id, tr("O servidor de aplicação está ocupado: nenhuma sessão de banco de "
@@ -161,7 +162,7 @@ void ClientConnection::answerCall(QCborMap &call) {
 
 // The connection reads nothing more while the hello waits its turn; the throttle bounds the wait, so
 // the hello time-out no longer runs.
-void ClientConnection::receiveHello(const QCborMap &hello) {
+void ClientConnection::receiveHello(const Wire::Message &hello) {
     if (m_signedIn) {
         closeWith("error", tr("A conexão já se identificou."), QStringLiteral("second hello"));
         return;
@@ -190,7 +191,7 @@ void ClientConnection::receiveHello(const QCborMap &hello) {
     });
 }
 
-void ClientConnection::signIn(const QCborMap &hello) {
+void ClientConnection::signIn(const Wire::Message &hello) {
     const QCborValue givenVersion = hello.value(QLatin1StringView("version"));
     if (!givenVersion.isInteger()) {
         closeWith("refused", tr("A saudação precisa de uma versão de protocolo inteira."),
@@ -286,7 +287,7 @@ void ClientConnection::signedIn(const QString &operatorCode) {
     m_operatorCode = operatorCode;
     m_reader.setMaxFrameSize(m_settings.maxFrameSize);
     m_reader.setMaxItems(Wire::maxItemsPerFrame);
-    QCborMap welcome;
+    Wire::Message welcome;
     welcome.insert(typeKey, QLatin1StringView("welcome"));
     welcome.insert(QLatin1StringView("version"), Wire::protocolVersion);
     qCInfo(lcServer).noquote() << QStringLiteral("conn=%1 signed in as %2").arg(m_id).arg(operatorCode);
@@ -335,10 +336,10 @@ void ClientConnection::stopWaiting() {
     m_waitedTooLong = {};
 }
 
-void ClientConnection::answered(const QCborMap &answer) {
+void ClientConnection::answered(Wire::Message answer) {
     if (m_closing)
         return;
-    if (send(answer) >= releaseAfterBytes)
+    if (send(std::move(answer)) >= releaseAfterBytes)
         releaseFreedMemory();
     m_answerOut = true;
     // A client that does not read its answer is closed as an idle one would be.
@@ -380,17 +381,18 @@ void ClientConnection::resumeReading() {
 // Handed to the system at once rather than on the next turn of the event loop: a client that half-closes
 // its side after a call makes the socket close as soon as the end of its input is read, and what the
 // system already holds is still delivered.
-qint64 ClientConnection::send(const QCborMap &message) {
-    const qint64 bytes = m_socket->write(encodeForClient(message));
+qint64 ClientConnection::send(Wire::Message message) {
+    const qint64 bytes = m_socket->write(encodeForClient(std::move(message)));
     m_socket->flush();
     return bytes;
 }
 
 // An answer the client could not read, or that the length of a frame cannot announce, becomes a
 // failure of its call: the client is told to ask for less and its connection goes on.
-QByteArray ClientConnection::encodeForClient(const QCborMap &message) const {
+QByteArray ClientConnection::encodeForClient(Wire::Message message) const {
+    const qint64 id = message.value(QLatin1StringView("id")).toInteger();
     try {
-        return Wire::encodeFrame(message, m_clientMaxFrameSize);
+        return Wire::encodeFrame(std::move(message), m_clientMaxFrameSize);
     } catch (const Wire::FrameTooLarge &e) {
         qCWarning(lcServer).noquote()
             << QStringLiteral("conn=%1 answer of %2 bytes not sent: over the limit of %3 bytes")
@@ -398,11 +400,10 @@ QByteArray ClientConnection::encodeForClient(const QCborMap &message) const {
                    .arg(e.size())
                    .arg(e.limit());
         return Wire::encodeFrame(failureAnswer(
-            message.value(QLatin1StringView("id")).toInteger(),
-            tr("A resposta do servidor de aplicação (%1 bytes) excede o limite de %2 bytes desta "
-               "conexão; restrinja o filtro e tente de novo.")
-                .arg(e.size())
-                .arg(e.limit())));
+            id, tr("A resposta do servidor de aplicação (%1 bytes) excede o limite de %2 bytes desta "
+                   "conexão; restrinja o filtro e tente de novo.")
+                    .arg(e.size())
+                    .arg(e.limit())));
     }
 }
 
@@ -417,7 +418,7 @@ void ClientConnection::closeWith(const char *type, const QString &message, const
         m_socket->abort();
         return;
     }
-    QCborMap notice;
+    Wire::Message notice;
     notice.insert(typeKey, QLatin1StringView(type));
     notice.insert(messageKey, message);
     send(notice);

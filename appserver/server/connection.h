@@ -36,11 +36,11 @@ signals:
 private:
     void readFrames();
     // A call's message is emptied once it is handed to a session.
-    void handle(QCborMap &message);
-    void answerCall(QCborMap &call);
+    void handle(Wire::Message &message);
+    void answerCall(Wire::Message &call);
     // Waits the turn the throttle gives the client's address, then signs it in.
-    void receiveHello(const QCborMap &hello);
-    void signIn(const QCborMap &hello);
+    void receiveHello(const Wire::Message &hello);
+    void signIn(const Wire::Message &hello);
     void checkPassword(const QString &operatorCode, const QString &password, const QString &stored);
     void signedIn(const QString &operatorCode);
     // Work on a database session, returning what then runs on the connection's thread.
@@ -50,13 +50,14 @@ private:
     void runOn(SessionPool::Lease lease, const SessionTask &task);
     // A session took the work, or it waited too long: the wait ends.
     void stopWaiting();
-    void answered(const QCborMap &answer);
+    // Takes the answer over: its packets are freed as its frame is written.
+    void answered(Wire::Message answer);
     void resumeOnceWritten();
     void pauseReading();
     void resumeReading();
     // Returns the bytes of the frame sent.
-    qint64 send(const QCborMap &message);
-    QByteArray encodeForClient(const QCborMap &message) const;
+    qint64 send(Wire::Message message);
+    QByteArray encodeForClient(Wire::Message message) const;
     void closeWith(const char *type, const QString &message, const QString &reason);
     void finish();
     void restartIdleTimer();

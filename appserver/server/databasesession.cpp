@@ -25,7 +25,7 @@ bool looksEnded(const QSqlDatabase &db) {
     return socket.fd < 0 || poll(&socket, 1, 0) != 0;
 }
 
-bool isFailure(const QCborMap &answer) {
+bool isFailure(const Wire::Message &answer) {
     return answer.value(QLatin1StringView("type")).toString() == QLatin1StringView("failure");
 }
 
@@ -53,7 +53,7 @@ void DatabaseSession::replacePasswordHash(const QString &operatorCode, const QSt
 // A call that failed because the link to the database broke under it is answered with its failure: its
 // transaction died with the session, so it wrote nothing, and the client may repeat it. The session is
 // closed so that the next call opens a new one.
-QCborMap DatabaseSession::call(QCborMap &request, const QString &operatorCode, int connectionId) {
+Wire::Message DatabaseSession::call(Wire::Message &request, const QString &operatorCode, int connectionId) {
     try {
         ensureOpen();
     } catch (const std::exception &e) {
@@ -65,7 +65,7 @@ QCborMap DatabaseSession::call(QCborMap &request, const QString &operatorCode, i
             QStringLiteral("O banco de dados do servidor de aplicação não está disponível."));
     }
     m_context.operatorCode = operatorCode;
-    QCborMap answer = m_dispatcher->handleCall(request, m_context, connectionId);
+    Wire::Message answer = m_dispatcher->handleCall(request, m_context, connectionId);
     if (isFailure(answer))
         replaceIfEnded();
     return answer;

@@ -3,7 +3,7 @@
 #include "appserver/server/backend.h"
 #include "appserver/server/dispatch.h"
 
-#include <QCborMap>
+#include "framework/net/wire.h"
 
 #include <memory>
 
@@ -23,7 +23,7 @@ public:
     void replacePasswordHash(const QString &operatorCode, const QString &hash);
     // Runs one call of the connection on behalf of its operator; returns the answer to send. Empties
     // `request`.
-    QCborMap call(QCborMap &request, const QString &operatorCode, int connectionId);
+    Wire::Message call(Wire::Message &request, const QString &operatorCode, int connectionId);
 
 private:
     // Opens the session, or replaces one the database ended, before anything of a call runs.

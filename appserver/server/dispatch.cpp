@@ -15,22 +15,10 @@ const QLatin1StringView typeKey("type");
 const QLatin1StringView idKey("id");
 const QLatin1StringView messageKey("message");
 
-// The method's answer on the wire. A list (such as a status and several packets) is taken apart and
-// each value freed once converted, so that large packets are not all held beside their CBOR.
-QCborValue takeToWire(QVariant &answer) {
-    if (answer.typeId() != QMetaType::QVariantList)
-        return Wire::toWire(answer);
-    QVariantList values = std::exchange(answer, QVariant()).toList();
-    QCborArray array;
-    for (QVariant &value : values)
-        array.append(Wire::toWire(std::exchange(value, QVariant())));
-    return array;
-}
-
 } // namespace
 
 struct Dispatcher::Outcome {
-    QCborMap response;
+    Wire::Message response;
     const char *label;
     QString detail;
 };
@@ -44,8 +32,8 @@ struct Dispatcher::Call {
     QList<bool> byReference;
 };
 
-QCborMap failureAnswer(qint64 id, const QString &message) {
-    QCborMap response;
+Wire::Message failureAnswer(qint64 id, const QString &message) {
+    Wire::Message response;
     response.insert(typeKey, QLatin1StringView("failure"));
     response.insert(idKey, id);
     response.insert(messageKey, message);
@@ -57,7 +45,7 @@ Dispatcher::Dispatcher(const ModuleRegistry &modules)
 
 Dispatcher::~Dispatcher() = default;
 
-QCborMap Dispatcher::handleCall(QCborMap &request, CallContext &context, int connectionId) {
+Wire::Message Dispatcher::handleCall(Wire::Message &request, CallContext &context, int connectionId) {
     QElapsedTimer timer;
     timer.start();
     CallLog::Call logged;
@@ -100,7 +88,7 @@ Dispatcher::Outcome Dispatcher::failure(qint64 id, const QString &message, const
     return Outcome{failureAnswer(id, message), label, detail};
 }
 
-Dispatcher::Outcome Dispatcher::run(QCborMap &request, CallContext &context) {
+Dispatcher::Outcome Dispatcher::run(Wire::Message &request, CallContext &context) {
     Call call;
     call.id = request.value(idKey).toInteger(-1);
     const QString problem = readCall(request, call);
@@ -113,9 +101,9 @@ Dispatcher::Outcome Dispatcher::run(QCborMap &request, CallContext &context) {
     return execute(*target, call, context);
 }
 
-// Takes the request over (a CBOR map is shared, not moved): it is freed when this returns.
-QString Dispatcher::readCall(QCborMap &given, Call &call) {
-    const QCborMap request = std::exchange(given, QCborMap());
+// Takes the request over: it is freed when this returns, and its packets are held by the call alone.
+QString Dispatcher::readCall(Wire::Message &given, Call &call) {
+    const Wire::Message request = std::exchange(given, Wire::Message());
     const QCborValue moduleName = request.value(QLatin1StringView("module"));
     const QCborValue method = request.value(QLatin1StringView("method"));
     const QCborValue wireArgs = request.value(QLatin1StringView("args"));
@@ -128,7 +116,7 @@ QString Dispatcher::readCall(QCborMap &given, Call &call) {
     call.byReference.resize(wireArgs.toArray().size());
     try {
         for (const QCborValue &arg : wireArgs.toArray())
-            call.values.append(Wire::fromWire(arg));
+            call.values.append(request.fromWire(arg));
     } catch (const Wire::WireError &e) {
         return QStringLiteral("Argumento inválido: %1.").arg(e.message());
     }
@@ -144,15 +132,15 @@ Dispatcher::Outcome Dispatcher::execute(RemoteModule &target, Call &call, CallCo
     CallArgs args(std::move(call.values), std::move(call.byReference));
     try {
         QVariant result = target.call(call.method, args, context);
+        Wire::Message response;
         QCborMap refs;
         for (int i = 0; i < args.count(); ++i) {
             if (args.isByReference(i))
-                refs.insert(i, Wire::toWire(args.at(i)));
+                refs.insert(i, response.toWire(args.at(i)));
         }
-        QCborMap response;
         response.insert(typeKey, QLatin1StringView("result"));
         response.insert(idKey, call.id);
-        response.insert(QLatin1StringView("value"), takeToWire(result));
+        response.insertValue(QLatin1StringView("value"), std::exchange(result, QVariant()));
         response.insert(QLatin1StringView("refs"), refs);
         return Outcome{response, "ok", {}};
     } catch (const BadCall &e) {

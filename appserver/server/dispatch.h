@@ -2,13 +2,13 @@
 
 #include "appserver/server/module.h"
 
-#include <QCborMap>
+#include "framework/net/wire.h"
 
 #include <map>
 #include <memory>
 
 // The answer that fails call `id` with a message for the user; the connection goes on.
-QCborMap failureAnswer(qint64 id, const QString &message);
+Wire::Message failureAnswer(qint64 id, const QString &message);
 
 // Runs the calls given to one database session: finds the module (one instance per session, made on
 // first use, so its prepared statements belong to that session), decodes the arguments, calls the
@@ -19,16 +19,16 @@ public:
     ~Dispatcher();
 
     // Runs the call of connection `connectionId` on the context's session. Empties `request` once its
-    // arguments are decoded, so that the CBOR, which may carry a large packet, is not held while the
-    // method runs.
-    QCborMap handleCall(QCborMap &request, CallContext &context, int connectionId);
+    // arguments are read, so that a large packet it carries is held by the call alone while the method
+    // runs.
+    Wire::Message handleCall(Wire::Message &request, CallContext &context, int connectionId);
 
 private:
     struct Call;
     struct Outcome;
     static Outcome failure(qint64 id, const QString &message, const char *label, const QString &detail = {});
-    static QString readCall(QCborMap &request, Call &call);
-    Outcome run(QCborMap &request, CallContext &context);
+    static QString readCall(Wire::Message &request, Call &call);
+    Outcome run(Wire::Message &request, CallContext &context);
     static Outcome execute(RemoteModule &target, Call &call, CallContext &context);
     RemoteModule *module(const QString &serverName);
 

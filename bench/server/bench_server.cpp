@@ -24,9 +24,10 @@ QCborArray everyInstalment() {
     const QVariantList values = {"01",  false, "",    "",  "",  0.0, 0.0, 0.0, 0.0,
                                  false, "",    false, "",  0.0, 0.0, 0.0, 0.0, false,
                                  false, false, "",    0.0, 0.0, 0.0, 0.0, "T"};
+    Wire::Message plain;
     QCborArray args;
     for (const QVariant &value : values)
-        args.append(Wire::toWire(value));
+        args.append(plain.toWire(value));
     return args;
 }
 
@@ -50,7 +51,7 @@ int main(int argc, char **argv) {
     PlainClient client(server.port());
     client.queue(PlainClient::hello(QStringLiteral("admin"), QStringLiteral("admin")));
     client.queue(PlainClient::call(1, module, QStringLiteral("GetCntPagar"), everyInstalment()));
-    const QList<QCborMap> first = client.receive(2);
+    const QList<Wire::Message> first = client.receive(2);
     if (first.size() != 2 ||
         first.last().value(QLatin1StringView("type")).toString() != QStringLiteral("result")) {
         std::fprintf(stderr, "GetCntPagar was not answered\n");

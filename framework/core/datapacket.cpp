@@ -151,6 +151,14 @@ const PacketColumn &DataPacket::column(int col) const {
     return d->columns.at(col);
 }
 
+bool DataPacket::heldElsewhere() const {
+    return d->ref.loadRelaxed() != 1;
+}
+
+void DataPacket::releaseColumn(int col) {
+    d->columns[col] = PacketColumn();
+}
+
 void DataPacket::appendRow(const QVariantList &values) {
     if (d->rows >= maxRows)
         throw PacketError("too many rows");

@@ -4,7 +4,6 @@
 
 #include <QAnyStringView>
 #include <QByteArray>
-#include <QCborValue>
 #include <QList>
 #include <QMetaType>
 #include <QSharedDataPointer>
@@ -96,11 +95,15 @@ public:
     // The packet as CBOR (docs/protocol.md, "Data packets"). Decoding throws PacketError.
     QByteArray encode() const;
     void writeCbor(CborWriter &out) const;
+    // Writes the packet as writeCbor does and leaves it empty; a packet held nowhere else frees each
+    // column once written, so that writing a large one into a frame does not hold it twice.
+    void writeCborAndRelease(CborWriter &out);
     static DataPacket decode(QByteArrayView bytes);
-    QCborValue toCbor() const;
-    static DataPacket fromCbor(const QCborValue &value);
 
 private:
+    bool heldElsewhere() const;
+    void releaseColumn(int col);
+
     struct Data;
     QSharedDataPointer<Data> d;
 };

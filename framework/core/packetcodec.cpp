@@ -119,18 +119,39 @@ void writeColumn(CborWriter &out, const PacketColumn &column, FieldKind kind) {
 }
 } // namespace
 
-void DataPacket::writeCbor(CborWriter &out) const {
+namespace {
+
+void writeHead(CborWriter &out, const DataPacket &packet) {
     out.startMap(4);
     out.text(QLatin1StringView("version"));
     out.integer(PacketFormat::version);
     out.text(QLatin1StringView("rows"));
-    out.integer(rowCount());
+    out.integer(packet.rowCount());
     out.text(QLatin1StringView("fields"));
-    out.raw(fieldBytes(fields()));
+    out.raw(fieldBytes(packet.fields()));
     out.text(QLatin1StringView("columns"));
-    out.startArray(fields().size());
+    out.startArray(packet.fields().size());
+}
+
+} // namespace
+
+void DataPacket::writeCbor(CborWriter &out) const {
+    writeHead(out, *this);
     for (int col = 0; col < fields().size(); ++col)
         writeColumn(out, column(col), fields().at(col).kind);
+}
+
+void DataPacket::writeCborAndRelease(CborWriter &out) {
+    if (heldElsewhere()) {
+        writeCbor(out);
+    } else {
+        writeHead(out, *this);
+        for (int col = 0; col < fields().size(); ++col) {
+            writeColumn(out, column(col), fields().at(col).kind);
+            releaseColumn(col);
+        }
+    }
+    *this = DataPacket();
 }
 
 QByteArray DataPacket::encode() const {
@@ -141,12 +162,4 @@ QByteArray DataPacket::encode() const {
     CborWriter out(bytes);
     writeCbor(out);
     return bytes;
-}
-
-QCborValue DataPacket::toCbor() const {
-    return QCborValue::fromCbor(encode());
-}
-
-DataPacket DataPacket::fromCbor(const QCborValue &value) {
-    return decode(value.toCbor());
 }

@@ -21,7 +21,7 @@ NetTls &defaultTls() {
     return tls;
 }
 
-QString text(const QCborMap &message, QLatin1StringView key) {
+QString text(const Wire::Message &message, QLatin1StringView key) {
     return message.value(key).toString();
 }
 
@@ -110,7 +110,7 @@ void TNetConnection::dropOnFailure(const QString &message) {
     throw NetError(message);
 }
 
-QCborMap TNetConnection::exchange(const QCborMap &request, int timeoutMs) {
+Wire::Message TNetConnection::exchange(const Wire::Message &request, int timeoutMs) {
     const QDeadlineTimer deadline(timeoutMs);
     try {
         m_socket->write(Wire::encodeFrame(request));
@@ -125,7 +125,7 @@ QCborMap TNetConnection::exchange(const QCborMap &request, int timeoutMs) {
     }
     for (;;) {
         m_reader.append(m_socket->readAll());
-        std::optional<QCborMap> frame;
+        std::optional<Wire::Message> frame;
         try {
             frame = m_reader.next();
         } catch (const Wire::WireError &e) {
@@ -166,13 +166,13 @@ void TNetConnection::open() {
     const NetCredentials credentials = m_credentials           ? *m_credentials
                                        : credentialsProvider() ? credentialsProvider()()
                                                                : NetCredentials();
-    QCborMap hello;
+    Wire::Message hello;
     hello.insert(QLatin1StringView("type"), QLatin1StringView("hello"));
     hello.insert(QLatin1StringView("version"), Wire::protocolVersion);
     hello.insert(QLatin1StringView("operator"), credentials.operatorCode);
     hello.insert(QLatin1StringView("password"), credentials.password);
     hello.insert(QLatin1StringView(Wire::maxFrameSizeKey), m_maxFrameSize);
-    const QCborMap answer = exchange(hello, m_connectTimeout);
+    const Wire::Message answer = exchange(hello, m_connectTimeout);
     const QString type = text(answer, QLatin1StringView("type"));
     if (type == QLatin1StringView("welcome"))
         return;
@@ -191,22 +191,22 @@ void TNetConnection::reopenIfClosedByServer() {
 
 QVariant TNetConnection::call(const QString &method, const QList<NetArg> &args) {
     reopenIfClosedByServer();
+    Wire::Message request;
     QCborArray values;
     QCborArray references;
     for (int i = 0; i < args.size(); ++i) {
-        values.append(Wire::toWire(args[i].value()));
+        values.append(request.toWire(args[i].value()));
         if (args[i].reference())
             references.append(i);
     }
     const qint64 id = m_nextCallId++;
-    QCborMap request;
     request.insert(QLatin1StringView("type"), QLatin1StringView("call"));
     request.insert(QLatin1StringView("id"), id);
     request.insert(QLatin1StringView("module"), m_serverName);
     request.insert(QLatin1StringView("method"), method);
     request.insert(QLatin1StringView("args"), values);
     request.insert(QLatin1StringView("byref"), references);
-    QCborMap answer = exchange(request, m_callTimeout);
+    Wire::Message answer = exchange(request, m_callTimeout);
     if (answer.value(QLatin1StringView("type")).toString() == QLatin1StringView("closing")) {
         // Closed for idleness before the request was read: the call did not run, so send it again.
         open();
@@ -215,7 +215,7 @@ QVariant TNetConnection::call(const QString &method, const QList<NetArg> &args) 
     return takeAnswer(answer, id, args);
 }
 
-QVariant TNetConnection::takeAnswer(const QCborMap &answer, qint64 id, const QList<NetArg> &args) {
+QVariant TNetConnection::takeAnswer(const Wire::Message &answer, qint64 id, const QList<NetArg> &args) {
     const QString type = text(answer, QLatin1StringView("type"));
     const QString message = text(answer, QLatin1StringView("message"));
     if (type == QLatin1StringView("error") || type == QLatin1StringView("closing"))
@@ -236,7 +236,7 @@ QVariant TNetConnection::takeAnswer(const QCborMap &answer, qint64 id, const QLi
             if (index >= 0 && index < args.size() && args[index].reference())
                 *args[index].reference() = it.value().toString();
         }
-        return Wire::fromWire(answer.value(QLatin1StringView("value")));
+        return answer.fromWire(answer.value(QLatin1StringView("value")));
     } catch (const Wire::WireError &e) {
         dropOnFailure(tr("Resposta inválida do servidor de aplicação: %1.").arg(e.message()));
     }

@@ -112,8 +112,8 @@ private:
     void open();
     void close();
     void reopenIfClosedByServer();
-    QCborMap exchange(const QCborMap &request, int timeoutMs);
-    QVariant takeAnswer(const QCborMap &answer, qint64 id, const QList<NetArg> &args);
+    Wire::Message exchange(const Wire::Message &request, int timeoutMs);
+    QVariant takeAnswer(const Wire::Message &answer, qint64 id, const QList<NetArg> &args);
     QString transportFailure(const QDeadlineTimer &deadline) const;
     [[noreturn]] void dropOnFailure(const QString &message);
 

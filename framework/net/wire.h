@@ -1,8 +1,11 @@
 #pragma once
 
+#include "framework/core/datapacket.h"
+
 #include <QByteArray>
 #include <QCborMap>
 #include <QCborValue>
+#include <QList>
 #include <QVariant>
 
 #include <optional>
@@ -54,18 +57,61 @@ private:
     qint64 m_limit;
 };
 
-// A frame: 4-byte big-endian length of the CBOR that follows, then the CBOR. Throws FrameTooLarge when
-// the CBOR exceeds maxFrameSize (never more than the length can announce); the buffer stops growing
-// once past the limit, so refusing a huge message does not cost its size in memory.
-QByteArray encodeFrame(const QCborMap &message, qint64 maxFrameSize = maxEncodableFrameSize);
+// A message as the program holds it: a CBOR map whose data packets stay packets. Where a packet goes the
+// map holds the packet tag around the packet's place in the message's list, so neither writing a frame
+// nor reading one builds a packet's CBOR tree. A packet that arrived unreadable keeps its bytes there,
+// to be refused when read and written again as it came. The map is not sent as it stands: frames are
+// written and read by the functions below.
+class Message {
+public:
+    Message() = default;
+    // A message of plain CBOR values, without packets.
+    Message(QCborMap map)
+        : m_map(std::move(map)) {}
+
+    QCborValue value(QLatin1StringView key) const { return m_map.value(key); }
+    // The entries as they stand, packets by their places: their values are read through fromWire.
+    const QCborMap &entries() const { return m_map; }
+    void insert(QLatin1StringView key, const QCborValue &value) { m_map.insert(key, value); }
+    // Inserts a program value as it travels (see toWire).
+    void insertValue(QLatin1StringView key, const QVariant &value) { m_map.insert(key, toWire(value)); }
+
+    // Values: null, integers, doubles, texts, byte arrays, arrays, maps with text keys, and data packets
+    // (tagged, kept by this message). Booleans are carried as CBOR booleans. Throws WireError for a value
+    // the protocol does not carry.
+    QCborValue toWire(const QVariant &value);
+    // A value of this message as the program reads it. Throws WireError.
+    QVariant fromWire(const QCborValue &value) const;
+
+private:
+    friend class MessageWriter;
+    friend class MessageReader;
+
+    struct Place {
+        DataPacket packet;
+        // The CBOR of a packet that could not be read, as it arrived.
+        QByteArray unreadable;
+    };
+    const Place *placeOf(const QCborValue &value) const;
+
+    QCborMap m_map;
+    QList<Place> m_places;
+};
+
+// A frame: 4-byte big-endian length of the CBOR that follows, then the CBOR, written into one allocation
+// of its exact size. Throws FrameTooLarge when the CBOR exceeds maxFrameSize (never more than the length
+// can announce), before anything is written. A message handed over frees each packet it alone holds
+// column by column as it is written.
+QByteArray encodeFrame(const Message &message, qint64 maxFrameSize = maxEncodableFrameSize);
+QByteArray encodeFrame(Message &&message, qint64 maxFrameSize = maxEncodableFrameSize);
 
 // The largest frame a hello says its client accepts: defaultMaxFrameSize when it says nothing, at most
 // maxEncodableFrameSize; nothing when the value is not an integer of at least minAnnouncedFrameSize.
-std::optional<qint64> announcedMaxFrameSize(const QCborMap &hello);
+std::optional<qint64> announcedMaxFrameSize(const Message &hello);
 
 // The message in the CBOR of one frame: its shape (items, nesting) is checked before it is built, then
-// its keys. Throws WireError.
-QCborMap decodeMessage(QByteArrayView cbor, qint64 maxItems = maxItemsPerFrame);
+// its keys; its packets are read straight into packets. Throws WireError.
+Message decodeMessage(QByteArrayView cbor, qint64 maxItems = maxItemsPerFrame);
 
 // Collects received bytes and cuts them into frames.
 class FrameReader {
@@ -76,8 +122,9 @@ public:
     void setMaxFrameSize(qint64 bytes) { m_maxFrameSize = bytes; }
     void setMaxItems(qint64 items) { m_maxItems = items; }
     void append(const QByteArray &bytes) { m_buffer.append(bytes); }
-    // The next whole frame decoded, or nothing while it is incomplete. Throws WireError.
-    std::optional<QCborMap> next();
+    // The next whole frame decoded, or nothing while it is incomplete. A frame's bytes are freed once it
+    // is decoded. Throws WireError.
+    std::optional<Message> next();
     // True while some bytes of a frame have arrived but not all of it.
     bool partial() const { return !m_buffer.isEmpty(); }
 
@@ -88,10 +135,5 @@ private:
     qint64 m_maxFrameSize;
     qint64 m_maxItems;
 };
-
-// Values: null, integers, doubles, texts, byte arrays, arrays, maps with text keys, and data packets
-// (tagged). Booleans are carried as CBOR booleans.
-QCborValue toWire(const QVariant &value);
-QVariant fromWire(const QCborValue &value);
 
 } // namespace Wire

@@ -46,8 +46,8 @@ void PlainClient::sendWithoutReading() {
     }
 }
 
-QList<QCborMap> PlainClient::receive(int count) {
-    QList<QCborMap> frames;
+QList<Wire::Message> PlainClient::receive(int count) {
+    QList<Wire::Message> frames;
     QByteArray buffer(64 << 10, Qt::Uninitialized);
     while (frames.size() < count) {
         pollfd ready{m_fd, short(POLLIN | (m_sent < m_out.size() ? POLLOUT : 0)), 0};
@@ -60,7 +60,7 @@ QList<QCborMap> PlainClient::receive(int count) {
             if (got <= 0)
                 break;
             m_reader.append(buffer.left(got));
-            while (std::optional<QCborMap> frame = m_reader.next())
+            while (std::optional<Wire::Message> frame = m_reader.next())
                 frames.append(*frame);
         }
     }

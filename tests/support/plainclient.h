@@ -26,7 +26,7 @@ public:
     void sendWithoutReading();
     // Sends the rest of what is queued while reading frames; returns the frames read, up to `count`
     // (fewer when the connection ends or stays silent for ten seconds).
-    QList<QCborMap> receive(int count);
+    QList<Wire::Message> receive(int count);
 
     static QCborMap hello(const QString &operatorCode, const QString &password);
     static QCborMap call(qint64 id, const QString &module, const QString &method, const QCborArray &args);

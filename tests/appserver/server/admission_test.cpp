@@ -46,7 +46,7 @@ TEST(Admission, AConnectionThatDoesNotSayHelloInTimeIsClosed) {
     settings.helloTimeoutSecs = 1;
     InProcessServer server(settings);
     RawClient silent(server.port());
-    const QCborMap notice = silent.receive();
+    const Wire::Message notice = silent.receive();
     EXPECT_EQ(notice.value(QLatin1StringView("type")).toString(), QStringLiteral("error"));
     EXPECT_TRUE(notice.value(QLatin1StringView("message")).toString().contains(QLatin1StringView("a tempo")));
     EXPECT_TRUE(silent.closedByServer());

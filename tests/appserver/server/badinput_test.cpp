@@ -46,7 +46,7 @@ protected:
 
 // The notice the server sends when it refuses what it received.
 void expectErrorNotice(RawClient &client, QLatin1StringView saying) {
-    const QCborMap notice = client.receive();
+    const Wire::Message notice = client.receive();
     EXPECT_EQ(notice.value(QLatin1StringView("type")).toString(), QStringLiteral("error"));
     EXPECT_TRUE(notice.value(QLatin1StringView("message")).toString().contains(saying))
         << qPrintable(notice.value(QLatin1StringView("message")).toString());
@@ -139,7 +139,7 @@ TEST_F(BadInput, MalformedRequestsFailAndTheConnectionGoesOn) {
         call(QStringLiteral("Eco"), QCborArray{QCborValue(QCborTag(Wire::packetTag), QByteArray("lixo"))}));
     EXPECT_EQ(client.receiveType(), QStringLiteral("failure"));
 
-    const QCborMap answer = (client.send(call(QStringLiteral("Operador"))), client.receive());
+    const Wire::Message answer = (client.send(call(QStringLiteral("Operador"))), client.receive());
     EXPECT_EQ(answer.value(QLatin1StringView("type")).toString(), QStringLiteral("result"));
     EXPECT_EQ(answer.value(QLatin1StringView("id")).toInteger(), 7);
 }
@@ -185,7 +185,7 @@ TEST_F(BadInput, AHelloMustBeUnambiguous) {
     fractional.insert(QLatin1StringView("password"), QLatin1StringView("segredo"));
     RawClient client(server->port());
     client.send(fractional);
-    const QCborMap refusal = client.receive();
+    const Wire::Message refusal = client.receive();
     EXPECT_EQ(refusal.value(QLatin1StringView("type")).toString(), QStringLiteral("refused"));
     EXPECT_TRUE(
         refusal.value(QLatin1StringView("message")).toString().contains(QLatin1StringView("inteira")));
@@ -199,7 +199,7 @@ TEST_F(BadInput, AClientThatHalfClosesStillGetsItsAnswer) {
         EXPECT_EQ(client.receiveType(), QStringLiteral("welcome"));
         client.send(call(QStringLiteral("Dorme"), pause));
         client.halfClose();
-        const QCborMap answer = client.receive();
+        const Wire::Message answer = client.receive();
         EXPECT_EQ(answer.value(QLatin1StringView("type")).toString(), QStringLiteral("result"));
         EXPECT_TRUE(answer.value(QLatin1StringView("value")).toBool());
     }

@@ -30,11 +30,11 @@ TEST(ClientConnection, ReadsTheNextCallOnlyOnceTheAnswerIsWrittenOut) {
     EXPECT_LT(client.sent(), client.queued() / 2)
         << "the server went on reading calls whose answers the client did not take";
 
-    const QList<QCborMap> frames = client.receive(calls + 1);
+    const QList<Wire::Message> frames = client.receive(calls + 1);
     ASSERT_EQ(frames.size(), calls + 1);
     EXPECT_EQ(frames.first().value(QLatin1StringView("type")).toString(), QStringLiteral("welcome"));
     for (int id = 1; id <= calls; ++id) {
-        const QCborMap &answer = frames.at(id);
+        const Wire::Message &answer = frames.at(id);
         ASSERT_EQ(answer.value(QLatin1StringView("type")).toString(), QStringLiteral("result"));
         ASSERT_EQ(answer.value(QLatin1StringView("id")).toInteger(), id);
     }
@@ -51,7 +51,7 @@ TEST(ClientConnection, AnUnbrokenRunOfCallsIsAnsweredWhole) {
     for (int id = 1; id <= calls; ++id)
         client.queue(PlainClient::call(id, EchoModule::name(), QStringLiteral("Operador"), {}));
 
-    const QList<QCborMap> frames = client.receive(calls + 1);
+    const QList<Wire::Message> frames = client.receive(calls + 1);
     ASSERT_EQ(frames.size(), calls + 1);
     EXPECT_EQ(frames.last().value(QLatin1StringView("id")).toInteger(), calls);
 }

@@ -25,7 +25,7 @@ void RawClient::hello(const QString &password, int version) {
     send(hello);
 }
 
-QCborMap RawClient::receive() {
+Wire::Message RawClient::receive() {
     for (;;) {
         m_reader.append(m_socket.readAll());
         if (auto frame = m_reader.next())

@@ -15,7 +15,7 @@ public:
     void send(const QCborMap &message) { send(Wire::encodeFrame(message)); }
     void hello(const QString &password = QStringLiteral("segredo"), int version = Wire::protocolVersion);
     // The next frame from the server; an empty map when the connection ends first.
-    QCborMap receive();
+    Wire::Message receive();
     QString receiveType() { return receive().value(QLatin1StringView("type")).toString(); }
     // True when the server has already sent something, without waiting.
     bool answered();

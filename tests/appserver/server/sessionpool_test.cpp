@@ -70,7 +70,7 @@ namespace {
 
 const QString filterModule = QStringLiteral("PAG00801.rdmFiltroRecContPagar");
 
-QString typeOf(const QList<QCborMap> &frames) {
+QString typeOf(const QList<Wire::Message> &frames) {
     return frames.size() == 1 ? frames.first().value(QLatin1StringView("type")).toString() : QString();
 }
 

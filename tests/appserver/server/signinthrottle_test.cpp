@@ -74,7 +74,7 @@ TEST(SignInThrottle, ASignInTooSoonIsRefusedAtOnceWithTheTimeLeft) {
     ASSERT_EQ(wrong.receiveType(), QStringLiteral("refused"));
     RawClient again(server.port(), guesser);
     again.hello();
-    const QCborMap refusal = again.receive();
+    const Wire::Message refusal = again.receive();
     EXPECT_EQ(refusal.value(QLatin1StringView("type")).toString(), QStringLiteral("refused"));
     EXPECT_TRUE(
         refusal.value(QLatin1StringView("message")).toString().contains(QLatin1StringView("60 segundos")))

@@ -31,8 +31,17 @@ FieldDef field(const QString &name, FieldKind kind, int size = 0) {
     return def;
 }
 
+std::optional<Wire::Message> readFrame(const QByteArray &frame) {
+    FrameReader reader;
+    reader.append(frame);
+    return reader.next();
+}
+
 QVariant roundTrip(const QVariant &value) {
-    return Wire::fromWire(QCborValue::fromCbor(Wire::toWire(value).toCbor()));
+    Wire::Message message;
+    message.insertValue(QLatin1StringView("v"), value);
+    const std::optional<Wire::Message> back = readFrame(Wire::encodeFrame(message));
+    return back->fromWire(back->value(QLatin1StringView("v")));
 }
 
 QByteArray frameOf(const QByteArray &cbor) {
@@ -108,12 +117,13 @@ TEST(FrameReader, CutsALargeFrameAndKeepsTheStartOfTheNext) {
     const QByteArray frame = Wire::encodeFrame(large);
     EXPECT_EQ(qFromBigEndian<quint32>(frame.constData()), quint32(frame.size() - 4));
 
+    const QCborValue data = large.value(QLatin1StringView("data"));
     FrameReader reader;
     reader.append(frame + frame.left(10));
-    EXPECT_EQ(reader.next(), large);
+    EXPECT_EQ(reader.next()->value(QLatin1StringView("data")), data);
     EXPECT_TRUE(reader.partial());
     reader.append(frame.mid(10));
-    EXPECT_EQ(reader.next(), large);
+    EXPECT_EQ(reader.next()->value(QLatin1StringView("data")), data);
     EXPECT_FALSE(reader.partial());
 }
 
@@ -184,8 +194,8 @@ TEST(WireValues, CarriesDataPacketsTagged) {
                        field(QStringLiteral("VRATUAPAG"), FieldKind::Float)});
     packet.appendRow({QStringLiteral("0101"), 1234.56});
     packet.appendRow({QStringLiteral("0102"), QVariant()});
-    const QCborValue wire = Wire::toWire(QVariant::fromValue(packet));
-    EXPECT_EQ(wire.tag(), QCborTag(Wire::packetTag));
+    Wire::Message message;
+    EXPECT_EQ(message.toWire(QVariant::fromValue(packet)).tag(), QCborTag(Wire::packetTag));
     const QVariant back = roundTrip(QVariant::fromValue(packet));
     ASSERT_EQ(back.metaType(), QMetaType::fromType<DataPacket>());
     const DataPacket copy = back.value<DataPacket>();
@@ -196,10 +206,112 @@ TEST(WireValues, CarriesDataPacketsTagged) {
 }
 
 TEST(WireValues, RefusesWhatTheProtocolDoesNotCarry) {
-    EXPECT_THROW(Wire::toWire(QDate(2026, 3, 15)), WireError) << "dates travel as day counts";
-    EXPECT_THROW(Wire::fromWire(QCborValue(QCborTag(Wire::packetTag), QByteArray("junk"))), WireError);
-    EXPECT_THROW(Wire::fromWire(QCborValue(QCborTag(99999), 1)), WireError);
+    Wire::Message plain;
+    EXPECT_THROW(plain.toWire(QDate(2026, 3, 15)), WireError) << "dates travel as day counts";
+    EXPECT_THROW(plain.fromWire(QCborValue(QCborTag(Wire::packetTag), QByteArray("junk"))), WireError);
+    EXPECT_THROW(plain.fromWire(QCborValue(QCborTag(Wire::packetTag), 0)), WireError)
+        << "a plain message holds no packet in place 0";
+    EXPECT_THROW(plain.fromWire(QCborValue(QCborTag(99999), 1)), WireError);
     QCborMap intKeys;
     intKeys.insert(1, 2);
-    EXPECT_THROW(Wire::fromWire(intKeys), WireError);
+    EXPECT_THROW(plain.fromWire(intKeys), WireError);
+}
+
+namespace {
+
+DataPacket branches() {
+    DataPacket packet({field(QStringLiteral("CDFILIAL"), FieldKind::Text, 4),
+                       field(QStringLiteral("VRATUAPAG"), FieldKind::Float)});
+    packet.appendRow({QStringLiteral("0101"), 1234.56});
+    packet.appendRow({QStringLiteral("Açú"), QVariant()});
+    return packet;
+}
+
+QCborValue packetTree(const DataPacket &packet) {
+    return QCborValue(QCborTag(Wire::packetTag), QCborValue::fromCbor(packet.encode()));
+}
+
+} // namespace
+
+// Peers of today build their messages as CBOR trees: a message with packets must be the same bytes.
+TEST(WireMessages, WriteTheBytesOfTheSameMessageBuiltAsACborTree) {
+    const DataPacket packet = branches();
+    Wire::Message message;
+    message.insert(QLatin1StringView("type"), QLatin1StringView("result"));
+    message.insert(QLatin1StringView("id"), -70000);
+    message.insertValue(QLatin1StringView("value"),
+                        QVariantList{QStringLiteral("OK"), QVariant::fromValue(packet), 0.5, true, QVariant(),
+                                     QByteArray("\0\1", 2),
+                                     QVariantMap{{QStringLiteral("ç"), qint64(1) << 40}}});
+    message.insert(QLatin1StringView("refs"), QCborMap{{0, QStringLiteral("x")}});
+
+    QCborMap tree;
+    tree.insert(QLatin1StringView("type"), QLatin1StringView("result"));
+    tree.insert(QLatin1StringView("id"), -70000);
+    tree.insert(QLatin1StringView("value"),
+                QCborArray{QStringLiteral("OK"), packetTree(packet), 0.5, true, QCborValue(QCborValue::Null),
+                           QByteArray("\0\1", 2), QCborMap{{QStringLiteral("ç"), qint64(1) << 40}}});
+    tree.insert(QLatin1StringView("refs"), QCborMap{{0, QStringLiteral("x")}});
+    const QByteArray peer = tree.toCborValue().toCbor();
+
+    EXPECT_EQ(Wire::encodeFrame(message), frameOf(peer));
+    const std::optional<Wire::Message> read = readFrame(frameOf(peer));
+    ASSERT_TRUE(read.has_value());
+    const QVariantList values = read->fromWire(read->value(QLatin1StringView("value"))).toList();
+    ASSERT_EQ(values.size(), 7);
+    EXPECT_EQ(values.at(1).value<DataPacket>().encode(), packet.encode());
+    EXPECT_EQ(values.at(6).toMap().value(QStringLiteral("ç")).toLongLong(), qint64(1) << 40);
+    EXPECT_EQ(Wire::encodeFrame(*read), frameOf(peer)) << "a message read is written back as it came";
+}
+
+TEST(WireMessages, AnUnreadablePacketFailsItsValueAndTravelsBackAsItCame) {
+    QCborMap packet = QCborValue::fromCbor(branches().encode()).toMap();
+    packet.insert(QLatin1StringView("rows"), 3);
+    QCborMap tree;
+    tree.insert(QLatin1StringView("args"),
+                QCborArray{QCborValue(QCborTag(Wire::packetTag), packet),
+                           QCborValue(QCborTag(Wire::packetTag), QByteArray("lixo"))});
+    const QByteArray frame = frameOf(tree.toCborValue().toCbor());
+    const std::optional<Wire::Message> read = readFrame(frame);
+    ASSERT_TRUE(read.has_value()) << "the frame is sound; only its packets are not";
+    const QCborArray args = read->value(QLatin1StringView("args")).toArray();
+    for (const QCborValue &arg : args) {
+        try {
+            read->fromWire(arg);
+            ADD_FAILURE() << "an unreadable packet was read";
+        } catch (const WireError &e) {
+            EXPECT_TRUE(e.message().startsWith(QStringLiteral("pacote de dados inválido"))) << e.what();
+        }
+    }
+    EXPECT_EQ(Wire::encodeFrame(*read), frame);
+}
+
+// A packet's maps are read by the packet reader: a repeated key there is refused like anywhere else.
+TEST(WireMessages, APacketThatRepeatsAKeyIsNotRead) {
+    QByteArray packet = branches().encode();
+    ASSERT_EQ(quint8(packet.at(0)), 0xa4);
+    packet[0] = char(0xa5);
+    packet += QByteArray::fromHex("64726f777302"); // "rows": 2 again
+    QByteArray cbor = QByteArray::fromHex("a16176d9d9f8") + packet;
+    const std::optional<Wire::Message> read = readFrame(frameOf(cbor));
+    ASSERT_TRUE(read.has_value());
+    EXPECT_THROW(read->fromWire(read->value(QLatin1StringView("v"))), WireError);
+}
+
+// A message handed over frees the packets it alone holds as it writes them; a packet held elsewhere, or
+// written twice in the message, is written whole every time and left as it was.
+TEST(WireMessages, WritingAHandedOverMessageLeavesOtherHoldersTheirPackets) {
+    const DataPacket kept = branches();
+    const QByteArray expected = kept.encode();
+    Wire::Message message;
+    message.insertValue(QLatin1StringView("v"),
+                        QVariantList{QVariant::fromValue(kept), QVariant::fromValue(branches())});
+    const QByteArray frame = Wire::encodeFrame(Wire::Message(message));
+    EXPECT_EQ(Wire::encodeFrame(std::move(message)), frame);
+    EXPECT_EQ(kept.encode(), expected);
+
+    // The same packet twice on the wire is read into one place, and written twice.
+    std::optional<Wire::Message> twice = readFrame(frame);
+    ASSERT_TRUE(twice.has_value());
+    EXPECT_EQ(Wire::encodeFrame(std::move(*twice)), frame);
 }
