@@ -89,8 +89,8 @@ TEST_P(RecalcRun, ReplacesEarlierPostingsAndAuditsTotals) {
               "admin");
 }
 
-// A repeated run writes its postings over the stored ones: what no longer applies (an adjustment taken
-// away, splits of rules that shrank) goes, what grew comes in, and the numbers stay.
+// A repeated run, by another operator, writes its postings over the stored ones: what no longer applies
+// (an adjustment taken away, splits of rules that shrank) goes, what grew comes in, and the numbers stay.
 TEST_P(RecalcRun, ARepeatedRunLeavesExactlyTheNewPostings) {
     const Key shrinking = addInstalment("0101", "50", 9000);
     addAdjustment(shrinking, 1, "0001", 100);
@@ -108,7 +108,8 @@ TEST_P(RecalcRun, ARepeatedRunLeavesExactlyTheNewPostings) {
     addRule(growing, 1, "0101", "0001", 5000);
     addRule(growing, 2, "0103", "0002", 5000);
     addAdjustment(growing, 1, "0003", 70);
-    ASSERT_EQ(recalc({shrinking, growing}).status, RecConPag::StatusOk);
+    runSql(test->db(), "UPDATE LANCCONTABIL SET DTHRGRAVACAO = 0");
+    ASSERT_EQ(recalc({shrinking, growing}, "caixa").status, RecConPag::StatusOk);
 
     // 50: own posting and adjustment 1, one split a line; 51: own posting and its new adjustment, two
     // splits a line.
@@ -126,6 +127,10 @@ TEST_P(RecalcRun, ARepeatedRunLeavesExactlyTheNewPostings) {
     EXPECT_EQ(value("SELECT NRLCTBAJPAG FROM AJCTPAGAR WHERE NRLANCTONF = '50'").toString(), "000000000002");
     EXPECT_EQ(value("SELECT NRLCTBAJPAG FROM AJCTPAGAR WHERE NRLANCTONF = '51'").toString(), "000000000005");
     EXPECT_EQ(value("SELECT NRULTLANCCTB FROM NUMLANCCTB WHERE CDEMPRESA = '01'").toLongLong(), 5);
+    // Every line, rewritten or new, was written by this run and its operator.
+    EXPECT_EQ(
+        value("SELECT COUNT(*) FROM LANCCONTABIL WHERE CDOPERADOR <> 'caixa' OR DTHRGRAVACAO = 0").toInt(),
+        0);
 }
 
 TEST_P(RecalcRun, TakesANewNumberWhenTheOldOneBelongsToAnotherPosting) {
