@@ -309,11 +309,13 @@ void ClientConnection::borrowSession(SessionTask task, std::function<void()> wai
     pauseReading();
     m_waiting =
         m_sessions.wait([this, replies = m_replies, task = std::move(task)](SessionPool::Lease lease) {
-            // A reply the channel drops takes the lease with it, and so gives the session back.
+            // A reply the channel drops takes the lease with it, and so gives the session back; so does a
+            // connection that closed meanwhile, whose work has no one to answer.
             auto held = std::make_shared<SessionPool::Lease>(std::move(lease));
             replies->post([this, held, task] {
                 stopWaiting();
-                runOn(std::move(*held), task);
+                if (!m_closing)
+                    runOn(std::move(*held), task);
             });
         });
     if (m_waiting == 0)
