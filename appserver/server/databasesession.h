@@ -7,9 +7,9 @@
 
 #include <memory>
 
-// One database session of the pool, used on its pool thread only, with the module instances (and
-// their prepared statements) of the calls it ran. It opens on first use, so a server nobody signed
-// in to holds no session, and a session the database ended is replaced.
+// One database session of the pool, used by one thread at a time (the one that borrowed it), with the module
+// instances (and their prepared statements) of the calls it ran. It opens on first use, so a server nobody
+// signed in to holds no session, and a session the database ended is replaced.
 class DatabaseSession {
 public:
     DatabaseSession(int id, const ServerBackend &backend);

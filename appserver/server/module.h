@@ -69,7 +69,7 @@ private:
 };
 
 // A remote module. Each database session gets its own instances (made by the registry's factories on
-// first use), so a module runs on one thread only and may keep what belongs to the session, such as
+// first use), so a module runs on one thread at a time and may keep what belongs to the session, such as
 // prepared queries. The calls of one client may run on different sessions: nothing of a client is kept
 // between its calls.
 class RemoteModule {

@@ -6,8 +6,9 @@
 
 #include <functional>
 
-// Hands what a pool thread finished back to an object's own thread for as long as that object lives:
-// the object closes the channel before it goes, and later replies are dropped.
+// Hands what another thread did (such as giving a waiting connection its session) to an object's own thread
+// for as long as that object lives: the object closes the channel before it goes, and later replies are
+// dropped.
 class ReplyChannel {
 public:
     explicit ReplyChannel(QObject *receiver)
