@@ -18,7 +18,7 @@ quint8 tagOf(quint32 hash) {
 } // namespace
 
 QStringView TKeyList::keyAt(qsizetype position) const {
-    return QStringView(m_text).sliced(m_starts.at(position), m_lengths.at(position));
+    return QStringView(m_text).sliced(m_entries.at(position).start, m_entries.at(position).length);
 }
 
 // The slot holding key, or the free slot where it belongs.
@@ -30,26 +30,26 @@ qsizetype TKeyList::slotOf(QStringView key, quint32 hash) const {
         if (found == 0)
             return slot;
         const qsizetype position = m_positions.at(slot);
-        if (found == tag && m_hashes.at(position) == hash && keyAt(position) == key)
+        if (found == tag && m_entries.at(position).hash == hash && keyAt(position) == key)
             return slot;
     }
 }
 
 qsizetype TKeyList::slotOfPosition(qsizetype position) const {
     const qsizetype mask = m_tags.size() - 1;
-    qsizetype slot = m_hashes.at(position) & mask;
+    qsizetype slot = m_entries.at(position).hash & mask;
     while (m_tags.at(slot) == 0 || m_positions.at(slot) != position)
         slot = (slot + 1) & mask;
     return slot;
 }
 
 qsizetype TKeyList::homeOf(qsizetype slot) const {
-    return m_hashes.at(m_positions.at(slot)) & (m_tags.size() - 1);
+    return m_entries.at(m_positions.at(slot)).hash & (m_tags.size() - 1);
 }
 
 void TKeyList::place(qsizetype position) {
     const qsizetype mask = m_tags.size() - 1;
-    const quint32 hash = m_hashes.at(position);
+    const quint32 hash = m_entries.at(position).hash;
     qsizetype slot = hash & mask;
     while (m_tags.at(slot) != 0)
         slot = (slot + 1) & mask;
@@ -62,11 +62,8 @@ void TKeyList::grow() {
     m_tags = QList<quint8>(capacity, 0);
     m_positions = QList<quint32>(capacity);
     // The lists per position hold up to half the slots before the next growth: no copy in between.
-    m_starts.reserve(capacity / 2);
-    m_lengths.reserve(capacity / 2);
-    m_hashes.reserve(capacity / 2);
-    m_values.reserve(capacity / 2);
-    for (qsizetype position = 0; position < m_hashes.size(); ++position)
+    m_entries.reserve(capacity / 2);
+    for (qsizetype position = 0; position < m_entries.size(); ++position)
         place(position);
 }
 
@@ -86,28 +83,22 @@ void TKeyList::emptySlot(qsizetype slot) {
 
 // The last position moves into the dropped one, so the lists stay packed.
 void TKeyList::dropPosition(qsizetype position) {
-    const qsizetype last = m_hashes.size() - 1;
-    m_unusedText += m_lengths.at(position);
+    const qsizetype last = m_entries.size() - 1;
+    m_unusedText += m_entries.at(position).length;
     if (position != last) {
         m_positions[slotOfPosition(last)] = quint32(position);
-        m_starts[position] = m_starts.at(last);
-        m_lengths[position] = m_lengths.at(last);
-        m_hashes[position] = m_hashes.at(last);
-        m_values[position] = m_values.at(last);
+        m_entries[position] = m_entries.at(last);
     }
-    m_starts.removeLast();
-    m_lengths.removeLast();
-    m_hashes.removeLast();
-    m_values.removeLast();
+    m_entries.removeLast();
 }
 
 // Rewrites the text without the stretches of removed keys; positions, and so the index, stay.
 void TKeyList::compactText() {
     QString text;
     text.reserve(m_text.size() - m_unusedText);
-    for (qsizetype position = 0; position < m_starts.size(); ++position) {
+    for (qsizetype position = 0; position < m_entries.size(); ++position) {
         const QStringView key = keyAt(position);
-        m_starts[position] = quint32(text.size());
+        m_entries[position].start = quint32(text.size());
         text += key;
     }
     m_text = std::move(text);
@@ -115,25 +106,22 @@ void TKeyList::compactText() {
 }
 
 void TKeyList::Add(const QString &key, int value) {
-    if (2 * (m_hashes.size() + 1) > m_tags.size())
+    if (2 * (m_entries.size() + 1) > m_tags.size())
         grow();
     const quint32 hash = hashOf(key);
     const qsizetype slot = slotOf(key, hash);
     if (m_tags.at(slot) != 0) {
-        m_values[m_positions.at(slot)] = value;
+        m_entries[m_positions.at(slot)].value = value;
         return;
     }
     m_tags[slot] = tagOf(hash);
-    m_positions[slot] = quint32(m_hashes.size());
-    m_starts.append(quint32(m_text.size()));
-    m_lengths.append(quint32(key.size()));
-    m_hashes.append(hash);
-    m_values.append(value);
+    m_positions[slot] = quint32(m_entries.size());
+    m_entries.append({quint32(m_text.size()), quint32(key.size()), hash, value});
     m_text += key;
 }
 
 void TKeyList::Remove(const QString &key) {
-    if (m_hashes.isEmpty())
+    if (m_entries.isEmpty())
         return;
     const qsizetype slot = slotOf(key, hashOf(key));
     if (m_tags.at(slot) == 0)
@@ -150,24 +138,24 @@ void TKeyList::Clear() {
 }
 
 int TKeyList::Count() const {
-    return int(m_hashes.size());
+    return int(m_entries.size());
 }
 
 bool TKeyList::Contains(const QString &key) const {
-    return !m_hashes.isEmpty() && m_tags.at(slotOf(key, hashOf(key))) != 0;
+    return !m_entries.isEmpty() && m_tags.at(slotOf(key, hashOf(key))) != 0;
 }
 
 int TKeyList::Value(const QString &key) const {
-    if (m_hashes.isEmpty())
+    if (m_entries.isEmpty())
         return 0;
     const qsizetype slot = slotOf(key, hashOf(key));
-    return m_tags.at(slot) == 0 ? 0 : m_values.at(m_positions.at(slot));
+    return m_tags.at(slot) == 0 ? 0 : m_entries.at(m_positions.at(slot)).value;
 }
 
 QStringList TKeyList::Keys() const {
     QStringList keys;
-    keys.reserve(m_hashes.size());
-    for (qsizetype position = 0; position < m_hashes.size(); ++position)
+    keys.reserve(m_entries.size());
+    for (qsizetype position = 0; position < m_entries.size(); ++position)
         keys.append(keyAt(position).toString());
     return keys;
 }
