@@ -50,8 +50,7 @@ int main(int argc, char *argv[]) {
     qputenv("QT_NO_GLIB", "1");
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pagserver"));
-    qSetMessagePattern(QStringLiteral("%{time yyyy-MM-ddThh:mm:ss.zzz} %{if-warning}warning %{endif}"
-                                      "%{if-critical}error %{endif}%{message}"));
+    installServerLog();
     ServerSettings settings;
     try {
         settings = parseSettings(app.arguments());

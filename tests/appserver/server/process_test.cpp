@@ -2,6 +2,8 @@
 #include "framework/net/checkresult.h"
 #include "tests/support/serverfixture.h"
 
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -29,6 +31,10 @@ TEST(ServerProcess, ServesTheDemoDatabaseAndStopsCleanlyOnSigterm) {
     EXPECT_TRUE(log.contains(QLatin1StringView("stopped")));
     EXPECT_FALSE(log.contains(QLatin1StringView("senhaErrada"))) << "passwords are never logged";
     EXPECT_FALSE(log.contains(QLatin1StringView("0177-argumento"))) << "argument values are never logged";
+    const QRegularExpression stamped(
+        QStringLiteral(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3} (warning |error )?\S)"));
+    for (const QString &line : log.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        EXPECT_TRUE(stamped.match(line).hasMatch()) << "each line whole and stamped: " << qPrintable(line);
 }
 
 TEST(ServerProcess, AKilledServerIsATransportFailureForTheClient) {
