@@ -4,6 +4,7 @@
 #include "framework/core/fieldname.h"
 #include "framework/core/filterexpr.h"
 
+#include <QMetaMethod>
 #include <stdexcept>
 
 ClientDataSet::ClientDataSet(QObject *parent)
@@ -201,7 +202,8 @@ void ClientDataSet::setRecNo(int viewRow) {
 void ClientDataSet::moveTo(int viewRow) {
     m_recNo = viewRow;
     m_bof = m_eof = m_view.isEmpty();
-    emit afterScroll();
+    if (scrollListened())
+        emit afterScroll();
 }
 
 void ClientDataSet::requireActive() const {
@@ -219,7 +221,36 @@ void ClientDataSet::setState(DataSetState state) {
     if (m_state == state)
         return;
     m_state = state;
-    emit stateChanged();
+    if (stateListened())
+        emit stateChanged();
+}
+
+void ClientDataSet::connectNotify(const QMetaMethod &) {
+    m_listenersKnown = false;
+}
+
+void ClientDataSet::disconnectNotify(const QMetaMethod &) {
+    m_listenersKnown = false;
+}
+
+bool ClientDataSet::stateListened() {
+    if (!m_listenersKnown)
+        learnListeners();
+    return m_stateListened;
+}
+
+bool ClientDataSet::scrollListened() {
+    if (!m_listenersKnown)
+        learnListeners();
+    return m_scrollListened;
+}
+
+void ClientDataSet::learnListeners() {
+    static const QMetaMethod state = QMetaMethod::fromSignal(&ClientDataSet::stateChanged);
+    static const QMetaMethod scroll = QMetaMethod::fromSignal(&ClientDataSet::afterScroll);
+    m_stateListened = isSignalConnected(state);
+    m_scrollListened = isSignalConnected(scroll);
+    m_listenersKnown = true;
 }
 
 void ClientDataSet::disableControls() {

@@ -115,6 +115,10 @@ signals:
     void layoutChanged();
     void controlsDisabledChanged();
 
+protected:
+    void connectNotify(const QMetaMethod &signal) override;
+    void disconnectNotify(const QMetaMethod &signal) override;
+
 private:
     friend class Field;
     QVariant currentValue(int fieldIndex);
@@ -128,6 +132,9 @@ private:
     void checkBrowseMode();
     void setState(DataSetState state);
     void moveTo(int viewRow);
+    bool stateListened();
+    bool scrollListened();
+    void learnListeners();
     int currentRow() const { return m_recNo >= 0 && m_recNo < m_view.size() ? m_view.at(m_recNo) : -1; }
     void openWith(const DataPacket &packet);
     void declareFields(const QList<FieldDef> &defs);
@@ -165,6 +172,11 @@ private:
     bool m_eof = true;
     int m_disableCount = 0;
     bool m_heldBack = false;
+    // Whether anything is connected to stateChanged and afterScroll; learnt again after a connection
+    // changes, so that a walk over many rows with nothing listening skips the signals per row.
+    bool m_listenersKnown = false;
+    bool m_stateListened = true;
+    bool m_scrollListened = true;
     QString m_filterText;
     bool m_filtered = false;
 };

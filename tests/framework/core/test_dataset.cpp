@@ -4,6 +4,7 @@
 #include "framework/core/rowkey.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 // Records the dataset's signals in order.
@@ -221,6 +222,40 @@ TEST(DataSet, DisabledControlsHoldBackNotificationsUntilTheOutermostEnable) {
     EXPECT_TRUE(forwarded.isEmpty());
     f.set.close();
     EXPECT_EQ(source.state(), DataSetState::Inactive);
+}
+
+// The dataset skips scrolls and state changes nobody listens to; whoever connects later, or again,
+// hears every one from then on.
+TEST(DataSet, ListenersConnectedLaterHearEveryLaterEvent) {
+    PayableFixture f;
+    f.set.setData(PayableFixture::packet());
+    f.set.next();
+    int scrolls = 0;
+    int states = 0;
+    QMetaObject::Connection scrolling =
+        QObject::connect(&f.set, &ClientDataSet::afterScroll, [&scrolls] { ++scrolls; });
+    auto listener = std::make_unique<QObject>();
+    QObject::connect(&f.set, &ClientDataSet::stateChanged, listener.get(), [&states] { ++states; });
+    f.set.next();
+    f.set.edit();
+    f.set.post();
+    EXPECT_EQ(scrolls, 1);
+    EXPECT_EQ(states, 2);
+
+    QObject::disconnect(scrolling);
+    listener.reset();
+    f.set.prior();
+    f.set.edit();
+    f.set.post();
+    EXPECT_EQ(scrolls, 1);
+    EXPECT_EQ(states, 2);
+
+    QObject::connect(&f.set, &ClientDataSet::afterScroll, [&scrolls] { ++scrolls; });
+    QObject::connect(&f.set, &ClientDataSet::stateChanged, [&states] { ++states; });
+    f.set.first();
+    f.set.edit();
+    EXPECT_EQ(scrolls, 2);
+    EXPECT_EQ(states, 3);
 }
 
 TEST(DataSet, FieldsComeFromThePacketWhenNoneAreDeclared) {
