@@ -192,7 +192,9 @@ int main(int argc, char **argv) {
     benchmark::Initialize(&argc, argv);
     Session running;
     session = &running;
-    running.server = std::make_unique<ServerFixture>(ServerFixture::Options{3000, false, {}});
+    ServerFixture::Options options;
+    options.demoSize = 3000;
+    running.server = std::make_unique<ServerFixture>(options);
     running.server->start();
     Norvela::setWebURL(running.server->host());
     Norvela::setWebPort(running.server->port());
