@@ -38,9 +38,10 @@ QList<Span> checkShape(QByteArrayView cbor, qint64 maxItems) {
     int tags = 0;
     qint64 packetBegin = 0;
     int packetDepth = -1;
-    // A packet ends with the first whole item at the depth of its tag.
+    // A packet ends with the first whole item at the depth of its tag; an item the reader could not
+    // get past ends nothing, and the walk stops there.
     const auto itemEnded = [&] {
-        if (depth == packetDepth && tags == 0) {
+        if (depth == packetDepth && tags == 0 && reader.lastError() == QCborError::NoError) {
             packets.append({packetBegin, reader.currentOffset()});
             packetDepth = -1;
         }

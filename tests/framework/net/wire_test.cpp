@@ -158,6 +158,13 @@ TEST(FrameReader, RefusesFramesThatWouldExpandInMemory) {
         << "a chain of tags nests as deep as arrays do";
 }
 
+// Found by fuzzing: a packet tag around a text that is not UTF-8 was cut where the reader stopped, and the
+// frame written again lost its end.
+TEST(FrameReader, RefusesAPacketTagAroundAGarbledText) {
+    EXPECT_FALSE(accepted(QByteArray::fromHex("a16176d9d9f862c328")));
+    EXPECT_FALSE(accepted(QByteArray::fromHex("a26176d9d9f862c3286177f5")));
+}
+
 TEST(FrameReader, RefusesAMapThatRepeatsAKey) {
     EXPECT_TRUE(accepted(QByteArray("\xa2\x61\x61\x01\x61\x62\x02", 7)));
     EXPECT_FALSE(accepted(QByteArray("\xa2\x61\x61\x01\x61\x61\x02", 7)));
