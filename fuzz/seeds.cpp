@@ -11,31 +11,23 @@
 
 namespace {
 
-FieldDef field(const QString &name, FieldKind kind, int size = 0) {
-    FieldDef def;
-    def.name = name;
-    def.kind = kind;
-    def.size = size;
-    return def;
-}
-
 // One field of each kind, display properties set, some nulls.
 DataPacket instalments() {
-    FieldDef supplier = field(QStringLiteral("CDFORNECED"), FieldKind::FixedText, 6);
+    FieldDef supplier{QStringLiteral("CDFORNECED"), FieldKind::FixedText, 6};
     supplier.displayLabel = QStringLiteral("Fornecedor");
     supplier.editMask = QStringLiteral("000000;1;_");
     supplier.required = true;
-    FieldDef due = field(QStringLiteral("DTVENCIMEN"), FieldKind::DateTime);
+    FieldDef due{QStringLiteral("DTVENCIMEN"), FieldKind::DateTime};
     due.displayFormat = QStringLiteral("dd/MM/yyyy");
-    FieldDef amount = field(QStringLiteral("VLPARCELA"), FieldKind::Float);
+    FieldDef amount{QStringLiteral("VLPARCELA"), FieldKind::Float};
     amount.displayFormat = QStringLiteral("#,##0.00");
     amount.alignment = Qt::AlignRight;
     amount.displayWidth = 12;
-    FieldDef hidden = field(QStringLiteral("NRSEQUENC"), FieldKind::Integer);
+    FieldDef hidden{QStringLiteral("NRSEQUENC"), FieldKind::Integer};
     hidden.visible = false;
     hidden.providerFlags = false;
-    DataPacket packet({supplier, field(QStringLiteral("NMFORNECED"), FieldKind::Text, 40), due, amount,
-                       hidden, field(QStringLiteral("FLMARCADO"), FieldKind::Boolean)});
+    DataPacket packet({supplier, FieldDef{QStringLiteral("NMFORNECED"), FieldKind::Text, 40}, due, amount,
+                       hidden, FieldDef{QStringLiteral("FLMARCADO"), FieldKind::Boolean}});
     packet.appendRow(
         {QStringLiteral("000123"), QStringLiteral("Papelaria Ipê Ltda."), 45000.0, 1234.56, 1, true});
     packet.appendRow({QStringLiteral("000124"), QVariant(), 45031.5, -0.01, qint64(1) << 40, false});
@@ -44,15 +36,15 @@ DataPacket instalments() {
 }
 
 DataPacket withCalculatedField() {
-    FieldDef total = field(QStringLiteral("VLTOTAL"), FieldKind::Float);
+    FieldDef total{QStringLiteral("VLTOTAL"), FieldKind::Float};
     total.calculated = true;
-    DataPacket packet({field(QStringLiteral("CDEMPRESA"), FieldKind::Text, 2), total});
+    DataPacket packet({FieldDef{QStringLiteral("CDEMPRESA"), FieldKind::Text, 2}, total});
     packet.appendRow({QStringLiteral("01"), 10.0});
     return packet;
 }
 
 DataPacket emptyPacket() {
-    return DataPacket({field(QStringLiteral("CDEMPRESA"), FieldKind::Text, 2)});
+    return DataPacket({FieldDef{QStringLiteral("CDEMPRESA"), FieldKind::Text, 2}});
 }
 
 QCborMap hello() {

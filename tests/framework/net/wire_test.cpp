@@ -23,14 +23,6 @@ QByteArray header(quint32 length) {
     return bytes;
 }
 
-FieldDef field(const QString &name, FieldKind kind, int size = 0) {
-    FieldDef def;
-    def.name = name;
-    def.kind = kind;
-    def.size = size;
-    return def;
-}
-
 std::optional<Wire::Message> readFrame(const QByteArray &frame) {
     FrameReader reader;
     reader.append(frame);
@@ -197,8 +189,8 @@ TEST(WireValues, RoundTripEveryKindTheProtocolCarries) {
 }
 
 TEST(WireValues, CarriesDataPacketsTagged) {
-    DataPacket packet({field(QStringLiteral("CDFILIAL"), FieldKind::Text, 4),
-                       field(QStringLiteral("VRATUAPAG"), FieldKind::Float)});
+    DataPacket packet({FieldDef{QStringLiteral("CDFILIAL"), FieldKind::Text, 4},
+                       FieldDef{QStringLiteral("VRATUAPAG"), FieldKind::Float}});
     packet.appendRow({QStringLiteral("0101"), 1234.56});
     packet.appendRow({QStringLiteral("0102"), QVariant()});
     Wire::Message message;
@@ -227,8 +219,8 @@ TEST(WireValues, RefusesWhatTheProtocolDoesNotCarry) {
 namespace {
 
 DataPacket branches() {
-    DataPacket packet({field(QStringLiteral("CDFILIAL"), FieldKind::Text, 4),
-                       field(QStringLiteral("VRATUAPAG"), FieldKind::Float)});
+    DataPacket packet({FieldDef{QStringLiteral("CDFILIAL"), FieldKind::Text, 4},
+                       FieldDef{QStringLiteral("VRATUAPAG"), FieldKind::Float}});
     packet.appendRow({QStringLiteral("0101"), 1234.56});
     packet.appendRow({QStringLiteral("Açú"), QVariant()});
     return packet;
